@@ -1,0 +1,15 @@
+// The complete x264.exe batch line of one pass, for the single-pass modes
+// 0, 1, 2, 3, 4, 5, 8, 9, 12 and the second pass of 13. The combined modes
+// are sequenced by the job step, which passes per-pass overrides.
+#pragma once
+
+#include <string>
+
+#include "encoder/settings_view.h"
+#include "ui/platform.h"
+
+namespace tav {
+
+std::string make_pass_line(const SettingsView& s, Platform& platform);
+
+}  // namespace tav

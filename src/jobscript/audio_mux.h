@@ -1,0 +1,19 @@
+// The audio encoding line and the mux and clean-up lines of a job.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/control_surface.h"
+
+namespace tav {
+
+// Appends to `lines` the audio line for encoder index `encoder` (0..6) and
+// the lines of the selected muxer; nothing for any other index.
+void write_audio_commands(const ControlSurface& ui, int encoder, std::vector<std::string>& lines);
+
+// Appends the lines of the selected muxer for the quoted audio file name.
+void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audio,
+                        std::vector<std::string>& lines);
+
+}  // namespace tav

@@ -1,0 +1,94 @@
+// Everything the program needs from the operating system besides the
+// window's controls: dialogs and boxes, files and folders, starting the
+// batch, and measuring a media file. The Win32 front end implements it;
+// tests use a fake with an in-memory file system.
+//
+// Paths are the program's own single-byte (ANSI) texts with Windows
+// separators; a relative path is taken against the current directory.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tav {
+
+struct FileDialog {
+    std::string title;
+    std::string default_name;
+    // Pairs of label and pattern separated by '|', e.g. "AVS(*.avs)|*.AVS|Other Media|*.*".
+    // The first pair is preselected.
+    std::string filter;
+};
+
+struct MediaLength {
+    std::int64_t frames = 0;      // frame count of the video
+    std::int64_t whole_rate = 0;  // whole frames per second, truncated
+};
+
+struct BatchStart {
+    bool started = false;
+    // Set when the process was started directly and its id is known; the
+    // shell fallback starts it without giving an id back.
+    std::optional<std::uint32_t> process_id;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The folder of the program's executable, always ending with '\'.
+    virtual std::string program_folder() const = 0;
+
+    // Dialogs and boxes. A dialog returns nullopt when cancelled.
+    virtual std::optional<std::string> open_file_dialog(const FileDialog& dialog) = 0;
+    // Multiple selection: full paths in the dialog's order.
+    virtual std::optional<std::vector<std::string>> open_files_dialog(const FileDialog& dialog) = 0;
+    // Never appends an extension and never asks before replacing a file.
+    virtual std::optional<std::string> save_file_dialog(const FileDialog& dialog) = 0;
+    // Returns a folder path ending with '\'.
+    virtual std::optional<std::string> folder_dialog(const std::string& title,
+                                                     const std::string& start_folder) = 0;
+    virtual void message_box(const std::string& title, const std::string& text) = 0;
+    // true on Yes.
+    virtual bool ask_yes_no(const std::string& title, const std::string& text) = 0;
+    // The small modal "Edit" box: prompt above one prefilled field and an OK
+    // button. nullopt when closed with Escape or the close box.
+    virtual std::optional<std::string> input_box(const std::string& title, const std::string& prompt,
+                                                 const std::string& initial) = 0;
+
+    // Files and folders.
+    virtual std::optional<std::string> read_file(const std::string& path) = 0;
+    // Creates or replaces the file with exactly these bytes; false when the
+    // file could not be created or not every byte was written.
+    virtual bool write_file(const std::string& path, std::string_view bytes) = 0;
+    // Opens or creates the file without emptying it and writes the bytes at
+    // its start.
+    virtual bool write_file_start(const std::string& path, std::string_view bytes) = 0;
+    // Moves `from` over `to`, replacing `to` when it exists.
+    virtual bool replace_file(const std::string& from, const std::string& to) = 0;
+    virtual bool delete_file(const std::string& path) = 0;
+    virtual bool file_exists(const std::string& path) = 0;
+    // Creates one folder; an existing folder or a failure is passed over.
+    virtual void create_folder(const std::string& path) = 0;
+    // Names (without folder) of the files, not folders, in `folder` (given
+    // with or without a trailing '\') that match the wildcard pattern, in the
+    // order the directory listing returns them. Empty when it cannot be listed.
+    virtual std::vector<std::string> list_files(const std::string& folder,
+                                                const std::string& pattern) = 0;
+
+    // Processes.
+    // Starts the batch file in a console window of its own with the given
+    // working directory, without waiting; falls back to the shell's "open".
+    virtual BatchStart start_batch(const std::string& batch_path, const std::string& working_dir) = 0;
+    virtual void sleep_ms(unsigned milliseconds) = 0;
+    // Sets the process to the idle priority class; false on any failure.
+    virtual bool set_idle_priority(std::uint32_t process_id) = 0;
+
+    // Media: nullopt when the file cannot be opened as media.
+    virtual std::optional<MediaLength> media_length(const std::string& path) = 0;
+};
+
+}  // namespace tav

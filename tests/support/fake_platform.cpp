@@ -1,0 +1,166 @@
+#include "support/fake_platform.h"
+
+#include <cctype>
+
+namespace tav::test {
+namespace {
+
+template <typename T>
+T pop_or(std::deque<T>& q, T fallback) {
+    if (q.empty()) return fallback;
+    T v = std::move(q.front());
+    q.pop_front();
+    return v;
+}
+
+char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+}  // namespace
+
+bool wildcard_match(const std::string& pattern, const std::string& name) {
+    // Iterative match with backtracking on the last '*'.
+    size_t p = 0, n = 0, star = std::string::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::string::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+std::optional<std::string> FakePlatform::open_file_dialog(const FileDialog& d) {
+    asked.push_back({"open", d.title, d.default_name, d.filter});
+    return pop_or(open_answers, std::optional<std::string>{});
+}
+
+std::optional<std::vector<std::string>> FakePlatform::open_files_dialog(const FileDialog& d) {
+    asked.push_back({"open-many", d.title, d.default_name, d.filter});
+    return pop_or(open_many_answers, std::optional<std::vector<std::string>>{});
+}
+
+std::optional<std::string> FakePlatform::save_file_dialog(const FileDialog& d) {
+    asked.push_back({"save", d.title, d.default_name, d.filter});
+    return pop_or(save_answers, std::optional<std::string>{});
+}
+
+std::optional<std::string> FakePlatform::folder_dialog(const std::string& title, const std::string& start) {
+    asked.push_back({"folder", title, start, ""});
+    return pop_or(folder_answers, std::optional<std::string>{});
+}
+
+void FakePlatform::message_box(const std::string& title, const std::string& text) {
+    asked.push_back({"message", title, text, ""});
+}
+
+bool FakePlatform::ask_yes_no(const std::string& title, const std::string& text) {
+    asked.push_back({"yes-no", title, text, ""});
+    return pop_or(yes_no_answers, false);
+}
+
+std::optional<std::string> FakePlatform::input_box(const std::string& title, const std::string& prompt,
+                                                   const std::string& initial) {
+    asked.push_back({"input", title, prompt, initial});
+    return pop_or(input_answers, std::optional<std::string>{});
+}
+
+std::optional<std::string> FakePlatform::read_file(const std::string& path) {
+    auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+}
+
+bool FakePlatform::writable(const std::string& path) const {
+    for (const auto& u : unwritable) {
+        if (path == u) return false;
+        if (!u.empty() && u.back() == '\\' && path.compare(0, u.size(), u) == 0) return false;
+    }
+    return true;
+}
+
+bool FakePlatform::write_file(const std::string& path, std::string_view bytes) {
+    if (!writable(path)) return false;
+    if (short_write) {
+        files[path] = std::string(bytes.substr(0, *short_write));
+        return false;
+    }
+    files[path] = std::string(bytes);
+    return true;
+}
+
+bool FakePlatform::write_file_start(const std::string& path, std::string_view bytes) {
+    if (!writable(path)) return false;
+    std::string& f = files[path];
+    if (f.size() < bytes.size()) f.resize(bytes.size());
+    f.replace(0, bytes.size(), bytes);
+    return true;
+}
+
+bool FakePlatform::replace_file(const std::string& from, const std::string& to) {
+    auto it = files.find(from);
+    if (it == files.end() || !writable(to)) return false;
+    files[to] = it->second;
+    files.erase(from);
+    return true;
+}
+
+bool FakePlatform::delete_file(const std::string& path) { return files.erase(path) > 0; }
+
+bool FakePlatform::file_exists(const std::string& path) { return files.count(path) > 0; }
+
+void FakePlatform::create_folder(const std::string& path) { folders.insert(path); }
+
+std::vector<std::string> FakePlatform::list_files(const std::string& folder, const std::string& pattern) {
+    std::string prefix = folder;
+    if (!prefix.empty() && prefix.back() != '\\') prefix += '\\';
+    std::vector<std::string> names;
+    for (const auto& [path, content] : files) {
+        if (path.size() <= prefix.size()) continue;
+        // Folder names compare without regard to letter case, as on Windows.
+        bool same = true;
+        for (size_t i = 0; i < prefix.size() && same; ++i) same = lower(path[i]) == lower(prefix[i]);
+        if (!same) continue;
+        const std::string name = path.substr(prefix.size());
+        if (name.find('\\') != std::string::npos) continue;
+        if (wildcard_match(pattern, name)) names.push_back(name);
+    }
+    return names;
+}
+
+BatchStart FakePlatform::start_batch(const std::string& path, const std::string& working_dir) {
+    if (start_fails) return {};
+    auto it = files.find(path);
+    started.push_back({path, working_dir, it == files.end() ? std::string() : it->second});
+    if (start_without_pid) return {true, std::nullopt};
+    return {true, static_cast<std::uint32_t>(1000 + started.size())};
+}
+
+bool FakePlatform::set_idle_priority(std::uint32_t pid) {
+    idled.push_back(pid);
+    return true;
+}
+
+std::optional<MediaLength> FakePlatform::media_length(const std::string& path) {
+    ++media_queries;
+    auto it = media.find(path);
+    if (it == media.end()) return std::nullopt;
+    return it->second;
+}
+
+std::vector<std::string> FakePlatform::messages() const {
+    std::vector<std::string> out;
+    for (const auto& a : asked)
+        if (a.kind == "message") out.push_back(a.text);
+    return out;
+}
+
+}  // namespace tav::test

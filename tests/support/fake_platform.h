@@ -1,0 +1,88 @@
+// A platform for unit tests: an in-memory file system keyed by path text,
+// queued answers for dialogs and boxes, and a record of what was asked.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/platform.h"
+
+namespace tav::test {
+
+class FakePlatform : public Platform {
+public:
+    std::string folder = "C:\\prog\\";
+
+    // Files by their exact path text. Relative paths stand for themselves
+    // (the current directory is not modelled).
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders;
+    // Paths (or path prefixes ending with '\') where writes fail.
+    std::set<std::string> unwritable;
+    // When set, write_file writes only this many bytes and reports failure.
+    std::optional<size_t> short_write;
+
+    // Queued answers; an empty queue answers "cancelled" / No.
+    std::deque<std::optional<std::string>> open_answers, save_answers, folder_answers, input_answers;
+    std::deque<std::optional<std::vector<std::string>>> open_many_answers;
+    std::deque<bool> yes_no_answers;
+
+    struct Asked {
+        std::string kind;  // "open", "open-many", "save", "folder", "message", "yes-no", "input"
+        std::string title;
+        std::string text;  // default name, prompt, message text or start folder
+        std::string filter;
+    };
+    std::vector<Asked> asked;
+
+    // Media lengths by path; other paths cannot be opened.
+    std::map<std::string, MediaLength> media;
+    int media_queries = 0;
+
+    // Processes.
+    struct Started {
+        std::string path, working_dir;
+        std::string content_at_start;
+    };
+    std::vector<Started> started;
+    bool start_fails = false;
+    bool start_without_pid = false;
+    std::vector<std::uint32_t> idled;
+    unsigned slept_ms = 0;
+
+    std::string program_folder() const override { return folder; }
+    std::optional<std::string> open_file_dialog(const FileDialog& d) override;
+    std::optional<std::vector<std::string>> open_files_dialog(const FileDialog& d) override;
+    std::optional<std::string> save_file_dialog(const FileDialog& d) override;
+    std::optional<std::string> folder_dialog(const std::string& title, const std::string& start) override;
+    void message_box(const std::string& title, const std::string& text) override;
+    bool ask_yes_no(const std::string& title, const std::string& text) override;
+    std::optional<std::string> input_box(const std::string& title, const std::string& prompt,
+                                         const std::string& initial) override;
+    std::optional<std::string> read_file(const std::string& path) override;
+    bool write_file(const std::string& path, std::string_view bytes) override;
+    bool write_file_start(const std::string& path, std::string_view bytes) override;
+    bool replace_file(const std::string& from, const std::string& to) override;
+    bool delete_file(const std::string& path) override;
+    bool file_exists(const std::string& path) override;
+    void create_folder(const std::string& path) override;
+    std::vector<std::string> list_files(const std::string& folder, const std::string& pattern) override;
+    BatchStart start_batch(const std::string& path, const std::string& working_dir) override;
+    void sleep_ms(unsigned ms) override { slept_ms += ms; }
+    bool set_idle_priority(std::uint32_t pid) override;
+    std::optional<MediaLength> media_length(const std::string& path) override;
+
+    bool writable(const std::string& path) const;
+    // Messages shown with message_box, in order.
+    std::vector<std::string> messages() const;
+};
+
+// Case-insensitive wildcard match of '*' and '?', as a directory listing does.
+bool wildcard_match(const std::string& pattern, const std::string& name);
+
+}  // namespace tav::test
