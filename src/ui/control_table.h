@@ -41,7 +41,7 @@ struct ControlSpec {
     int x, y, width, height;
     std::string_view text;  // caption or initial text
     unsigned flags = 0;
-    int max_chars = 0;      // edit text limit; 0 = none
+    int max_chars = 0;      // limit on what the user can type; 0 = none
     int range_min = 0;      // track bar range
     int range_max = 0;
 };

@@ -68,11 +68,6 @@ void MemorySurface::set_text(int id, std::string_view text) {
         }
         case ControlKind::List:
             return;
-        case ControlKind::Edit:
-            if (c->spec->max_chars > 0 && text.size() > static_cast<size_t>(c->spec->max_chars))
-                text = text.substr(0, c->spec->max_chars);
-            c->text = std::string(text);
-            return;
         default:
             c->text = std::string(text);
             return;
