@@ -1,16 +1,33 @@
 // The job-list buttons: view, up, down, edit, Disable, Clear and del.
 #pragma once
 
+#include <string_view>
+
 #include "ui/context.h"
 
 namespace tav {
 
+// Job boundaries are told by a line's first characters; a marker with
+// anything in front of it (a disabled "@rem @echo.") is no marker.
+inline constexpr std::string_view kJobStartMarker = "@echo.";
+inline constexpr std::string_view kJobEndMarker = "@echo+";
+// A disabled line is a batch comment.
+inline constexpr std::string_view kDisabledPrefix = "@rem ";
+
+bool is_job_start(std::string_view line);
+bool is_job_end(std::string_view line);
+
+// Each works on the selected line and does nothing when none is selected,
+// except clear_list.
 void view_line(Context& ctx);
 void move_line_up(Context& ctx);
 void move_line_down(Context& ctx);
+// Asks for the line's new text; a cancelled box leaves the line as it was.
 void edit_line(Context& ctx);
+// Puts "@rem " in front of the line, or takes it away; the line stays selected.
 void toggle_disable(Context& ctx);
 void clear_list(Context& ctx);
+// Removes the whole job around the selected line.
 void delete_job(Context& ctx);
 
 }  // namespace tav

@@ -1,6 +1,76 @@
-// PLACEHOLDER (being replaced by the jobs helper).
 #include "jobs/runner.h"
+
+#include <array>
+
+#include "common/paths.h"
+#include "settings/settings_model.h"
+#include "ui/control_ids.h"
+
 namespace tav {
-void start_jobs(Context&) {}
-void append_shutdown(Context&) {}
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr unsigned kIdleDelayMs = 600;  // the batch's own "delay.exe 1000" outlasts it
+
+// After the change of directory: the waiting message, a pause long enough
+// for the priority change, then the tool paths.
+constexpr std::array<std::string_view, 5> kHeaderTail = {
+    "@echo Please wait until this process is set into idle.",
+    "@delay.exe 1000",
+    "@setpath.exe run",
+    "@call setpath.bat",
+    "@del setpath.bat",
+};
+
+}  // namespace
+
+std::string free_batch_name(Platform& platform, const std::string& program_folder) {
+    std::string name = "temp.bat";
+    for (int number = 2; platform.file_exists(program_folder + name); ++number)
+        name = "temp" + std::to_string(number) + ".bat";
+    return name;
+}
+
+std::string start_batch_text(const std::string& program_folder, const std::vector<std::string>& job_lines,
+                             const std::string& self_name) {
+    size_t size = 64 + program_folder.size() + self_name.size();
+    for (std::string_view line : kHeaderTail) size += line.size() + kLineEnd.size();
+    for (const std::string& line : job_lines) size += line.size() + kLineEnd.size();
+
+    std::string text;
+    text.reserve(size);
+    text.append("@cd /d \"").append(batch_name(program_folder)).append("\"").append(kLineEnd);
+    for (std::string_view line : kHeaderTail) text.append(line).append(kLineEnd);
+    for (const std::string& line : job_lines) text.append(line).append(kLineEnd);
+    text.append("del ").append(self_name);
+    return text;
+}
+
+void start_jobs(Context& ctx) {
+    save_settings(ctx, "tavrelion.ini");
+
+    const std::string& folder = ctx.program_folder;
+    const std::string name = free_batch_name(ctx.platform, folder);
+    const std::string path = folder + name;
+    const std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
+    if (!ctx.platform.write_file(path, start_batch_text(folder, lines, name))) {
+        ctx.platform.message_box("tavrelion", "The batch file \"" + path + "\" could not be written.");
+        return;
+    }
+    ctx.ui.set_state(ctl::JobList, static_cast<int>(lines.size()) - 1);
+
+    const BatchStart started = ctx.platform.start_batch(path, folder);
+    if (!started.started) {
+        // Nothing will run it, so nothing would delete it.
+        ctx.platform.delete_file(path);
+        return;
+    }
+    if (!started.process_id) return;
+    ctx.platform.sleep_ms(kIdleDelayMs);
+    ctx.platform.set_idle_priority(*started.process_id);  // a failure leaves it at normal priority
+}
+
+void append_shutdown(Context& ctx) { ctx.ui.append_item(ctl::JobList, kShutdownLine); }
+
 }  // namespace tav

@@ -2,10 +2,27 @@
 // shutdown line.
 #pragma once
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "ui/context.h"
 
 namespace tav {
 
+inline constexpr std::string_view kShutdownLine = "shutdown.exe -s -f -t 30";
+
+// The name of this start's batch in the program folder: "temp.bat", or the
+// first of "temp2.bat", "temp3.bat", ... not in use by an earlier start.
+std::string free_batch_name(Platform& platform, const std::string& program_folder);
+
+// The batch text: the header, every job line, and the line deleting the
+// batch itself (`self_name`, without a line end).
+std::string start_batch_text(const std::string& program_folder, const std::vector<std::string>& job_lines,
+                             const std::string& self_name);
+
+// Saves the settings, writes the batch into the program folder, starts it
+// there and lowers it to the idle priority class.
 void start_jobs(Context& ctx);
 void append_shutdown(Context& ctx);
 
