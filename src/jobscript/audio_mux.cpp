@@ -1,6 +1,92 @@
-// PLACEHOLDER (being replaced by the jobscript helper).
 #include "jobscript/audio_mux.h"
+
+#include <array>
+#include <string_view>
+
+#include "common/paths.h"
+#include "common/text_rules.h"
+#include "ui/choice_lists.h"
+#include "ui/control_ids.h"
+
 namespace tav {
-void write_audio_commands(const ControlSurface&, int, std::vector<std::string>&) {}
-void write_mux_commands(const ControlSurface&, const std::string&, std::vector<std::string>&) {}
+namespace {
+
+// One row per item of the audio encoder list (111). The line reads
+// "<program><before audio><audio file><rate option><value>".
+struct AudioEncoder {
+    std::string_view program;
+    std::string_view extension;  // of the temporary audio file
+    std::string_view before_audio;
+    std::string_view rate_option;
+    bool quality;  // the value goes in as typed, not as bits per second
+};
+
+constexpr std::array<AudioEncoder, 7> kAudioEncoders = {{
+    {"enc_aacplus.exe", "aac", " - ", " --cbr ", false},
+    {"neroaacenc.exe", "mp4", " -if - -of ", " -ignorelength -cbr ", false},
+    {"neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -cbr ", false},
+    {"neroaacenc.exe", "mp4", " -if - -of ", " -ignorelength -br ", false},
+    {"neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -br ", false},
+    {"neroaacenc.exe", "mp4", " -if - -of ", " -ignorelength -q ", true},
+    {"neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -q ", true},
+}};
+
+std::string quoted(std::string_view path) { return "\"" + batch_name(path) + "\""; }
+
+// The audio value in kilobits per second, as bits per second.
+std::string bits_per_second(std::string_view value) {
+    return integer_to_text(static_cast<std::int64_t>(integer_from_text(value)) * 1000);
+}
+
+}  // namespace
+
+std::string muxed_mkv_name(const std::string& output) {
+    std::string name = stem(output) + "mkv";
+    // Muxing into the output itself would read and write one file and then
+    // delete it: the user's video would be lost.
+    if (equals_ignoring_ascii_case(name, output)) name = stem(output) + "muxed.mkv";
+    return name;
+}
+
+void write_audio_commands(const ControlSurface& ui, int encoder, std::vector<std::string>& lines) {
+    if (encoder < 0 || encoder >= static_cast<int>(kAudioEncoders.size())) return;
+    const AudioEncoder& e = kAudioEncoders[static_cast<size_t>(encoder)];
+    const std::string value = ui.text(ctl::AudioBitrate);
+    const std::string audio = quoted(stem(ui.text(ctl::OutputFile)) + "audio." + std::string(e.extension));
+
+    std::string line = "@bepipe.exe --script \"import(^" + batch_name(ui.text(ctl::InputFile)) + "^)\" | ";
+    line += e.program;
+    line += e.before_audio;
+    line += audio;
+    line += e.rate_option;
+    line += e.quality ? value : bits_per_second(value);
+    lines.push_back(std::move(line));
+
+    write_mux_commands(ui, audio, lines);
+}
+
+void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audio, std::vector<std::string>& lines) {
+    const std::string output_text = ui.text(ctl::OutputFile);
+    const std::string output = quoted(output_text);
+    switch (ui.state(ctl::Muxer)) {
+        case muxer::Mp4Box:
+            lines.push_back("@mp4box.exe -add " + quoted_audio + " " + output);
+            lines.push_back("@if not errorlevel 1 del " + quoted_audio);
+            break;
+        case muxer::Mp4Creator:
+            lines.push_back("@mp4creator.exe -create=" + quoted_audio + " " + output);
+            lines.push_back("@if not errorlevel 1 del " + quoted_audio);
+            break;
+        case muxer::MkvMerge: {
+            const std::string mkv = quoted(muxed_mkv_name(output_text));
+            lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + quoted_audio);
+            lines.push_back("@if exist " + mkv + " del " + quoted_audio);
+            lines.push_back("@if exist " + mkv + " del " + output);
+            break;
+        }
+        default:  // "No mux", "Audio Only" or none: the audio file stays as it is
+            break;
+    }
+}
+
 }  // namespace tav

@@ -16,4 +16,8 @@ void write_audio_commands(const ControlSurface& ui, int encoder, std::vector<std
 void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audio,
                         std::vector<std::string>& lines);
 
+// The file the "MKVMerge" muxer writes for `output`: the output's stem with
+// "mkv", or with "muxed.mkv" when that would be the output itself.
+std::string muxed_mkv_name(const std::string& output);
+
 }  // namespace tav
