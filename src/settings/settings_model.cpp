@@ -1,8 +1,205 @@
-// PLACEHOLDER (being replaced by the settings helper).
 #include "settings/settings_model.h"
+
+#include <vector>
+
+#include "common/text_rules.h"
+#include "settings/pref_file.h"
+#include "settings/settings_table.h"
+#include "ui/choosers.h"
+#include "ui/control_ids.h"
+#include "ui/control_table.h"
+#include "ui/field_rules.h"
+#include "ui/mode_controls.h"
+
 namespace tav {
-std::string_view builtin_default_text() { return {}; }
-void save_settings(Context&, const std::string&) {}
-void load_settings(Context&, const std::string&) {}
-void apply_builtin_defaults(Context&) {}
+namespace {
+
+constexpr std::string_view kBuiltinDefaults =
+    "a1 = 1\r\na2 = 1\r\na3 = 1\r\na4 = 0\r\na5 = 1\r\na6 = 1\r\ncab = 1\r\nmxref = 0\r\ntre = 0\r\n"
+    "fil = 1\r\nbref = 0\r\nbme = 0\r\nba = 1\r\nbwb = 1\r\nmode = 1\r\ndm = 0\r\nm = 4\r\nms = 1\r\n"
+    "aud = 0\r\nae = 1\r\napin = 0\r\naub = 64\r\nfa = 0\r\nmb = 2\r\nbias = 0\r\nfb = 0\r\n"
+    "value = 26\r\nrange = 16\r\nref = 1\r\narx = 1\r\nary = 1\r\nthr = 1\r\nnr = 0\r\nkfb = 40\r\n"
+    "bfr = 30\r\nvbr = 60\r\nminqp = 10\r\nmaxqp = 51\r\nqps = 4\r\nsct = 40\r\nmingop = 25\r\n"
+    "maxgop = 250\r\nmuxer = 0";
+
+const std::vector<std::string_view>& all_keys() {
+    static const std::vector<std::string_view> keys = [] {
+        std::vector<std::string_view> k;
+        for (const Setting& s : settings_table()) k.push_back(s.key);
+        return k;
+    }();
+    return keys;
+}
+
+const Setting& setting(std::string_view key) { return *find_setting(key); }
+
+// A settings file is data and presets travel between users: a loaded text
+// must not carry batch syntax into a job line. Only the quant matrix may
+// hold such characters, inside the double quotes of a file path, where the
+// encoder line keeps them literal (and doubles '%').
+bool is_quoted_path(std::string_view v) {
+    return v.size() >= 2 && v.front() == '"' && v.back() == '"' &&
+           v.substr(1, v.size() - 2).find('"') == std::string_view::npos;
+}
+
+bool safe_to_load(const Setting& s, std::string_view value) {
+    if (value.find_first_of("\r\n") != std::string_view::npos) return false;
+    if (s.quoted_path && is_quoted_path(value)) return true;
+    // A lone quote would turn the quoting of the rest of the line inside out.
+    return value.find_first_of("&|<>^%\"") == std::string_view::npos;
+}
+
+// The values of an opened settings file, with the fallbacks for missing
+// keys and unsafe texts.
+class LoadedSettings {
+public:
+    explicit LoadedSettings(std::string_view file) : reader_(file, all_keys()) {}
+
+    int state(std::string_view key) const {
+        const Setting& s = setting(key);
+        return reader_.read_integer(s.key, integer_from_text(s.fallback));
+    }
+    std::string text(std::string_view key) const {
+        const Setting& s = setting(key);
+        std::string value = reader_.read_text(s.key, s.fallback);
+        return safe_to_load(s, value) ? value : std::string(s.fallback);
+    }
+
+private:
+    PrefReader reader_;
+};
+
+void load_state(Context& ctx, const LoadedSettings& in, std::string_view key) {
+    const int id = setting(key).control;
+    int value = in.state(key);
+    // A list index outside the list leaves nothing selected.
+    const ControlSpec* spec = find_control(id);
+    if (spec && spec->kind == ControlKind::ListCombo && (value < 0 || value >= ctx.ui.item_count(id))) value = -1;
+    ctx.ui.set_state(id, value);
+}
+
+void load_text(Context& ctx, const LoadedSettings& in, std::string_view key) {
+    ctx.ui.set_text(setting(key).control, in.text(key));
+}
+
+template <size_t N>
+void load_states(Context& ctx, const LoadedSettings& in, const std::string_view (&keys)[N]) {
+    for (std::string_view key : keys) load_state(ctx, in, key);
+}
+
+void clamp_fields(Context& ctx, std::initializer_list<int> ids) {
+    for (int id : ids) apply_field_clamp(ctx.ui, id);
+}
+
+void enable_dependents(Context& ctx, std::initializer_list<int> sources) {
+    for (int source : sources) apply_dependent_enabling(ctx.ui, source);
+}
+
+constexpr std::string_view kFirstStates[] = {"a1",  "a2",  "a3", "a4",  "a5", "a6",   "cab",   "tre",   "fil",
+                                             "bref", "bme", "ba", "bwb", "mode", "dm", "m",     "ms",    "aud",
+                                             "ae",  "apin", "muxer", "deb-a", "deb-b", "dctd", "fastpsk"};
+
+constexpr std::string_view kTexts[] = {"cqm",   "aub",   "mb",  "bias",   "fa",     "fb",        "value", "range",
+                                       "ref",   "arx",   "ary", "thr",    "nr",     "kfb",       "bfr",   "vbr",
+                                       "minqp", "maxqp", "qps", "sct",    "mingop", "maxgop",    "auto1pcrf",
+                                       "vbs",   "vmb",   "vib", "bv",     "maxsize", "minsize"};
+
+using LoadStep = void (*)(Context&, const LoadedSettings&);
+
+// The order matters: each update reads what the steps before it loaded or
+// corrected.
+constexpr LoadStep kLoadSteps[] = {
+    [](Context& c, const LoadedSettings& in) { load_states(c, in, kFirstStates); },
+    // Only a stored 1 enables the audio bitrate; the Audio box is re-checked below.
+    [](Context& c, const LoadedSettings& in) { c.ui.set_enabled(ctl::AudioBitrate, in.state("aud") == 1); },
+    [](Context& c, const LoadedSettings& in) {
+        load_state(c, in, "upstat");
+        load_state(c, in, "crelog");
+        log_file_update(c.ui);
+    },
+    [](Context& c, const LoadedSettings& in) { load_state(c, in, "sizemode"); },
+    [](Context& c, const LoadedSettings& in) {
+        for (std::string_view key : kTexts) load_text(c, in, key);
+    },
+    [](Context& c, const LoadedSettings& in) { load_state(c, in, "mxref"); },
+    [](Context& c, const LoadedSettings& in) { select_include_by_name(c.ui, in.text("avsinc")); },
+    // The value labels follow their track bars, whatever the file said.
+    [](Context& c, const LoadedSettings&) {
+        mirror_slider(c.ui, ctl::DeblockStrength);
+        mirror_slider(c.ui, ctl::DeblockThreshold);
+    },
+    // The bias goes through its track bar, which keeps it within -100..100.
+    [](Context& c, const LoadedSettings&) {
+        bias_field_to_slider(c.ui);
+        mirror_slider(c.ui, ctl::BiasSlider);
+    },
+    [](Context& c, const LoadedSettings&) { mode_dependent_update(c.ui); },
+    [](Context& c, const LoadedSettings&) {
+        clamp_fields(c, {ctl::KeyframeBoost, ctl::BFrameReduction, ctl::QuantCompression, ctl::MinQp, ctl::MaxQp,
+                         ctl::MaxQpStep});
+    },
+    [](Context& c, const LoadedSettings&) { enable_dependents(c, {ctl::Transform8x8, ctl::PSearch8x8}); },
+    [](Context& c, const LoadedSettings&) { bframe_update(c.ui); },
+    [](Context& c, const LoadedSettings&) {
+        clamp_fields(c, {ctl::MaxRefs});
+        enable_dependents(c, {ctl::MaxRefs});
+    },
+    [](Context& c, const LoadedSettings&) { clamp_fields(c, {ctl::Threads}); },
+    [](Context& c, const LoadedSettings&) { enable_dependents(c, {ctl::PartitionDecision, ctl::MeMethod}); },
+    [](Context& c, const LoadedSettings&) { clamp_fields(c, {ctl::MeRange}); },
+    [](Context& c, const LoadedSettings&) { enable_dependents(c, {ctl::Cabac}); },
+    [](Context& c, const LoadedSettings&) { clamp_fields(c, {ctl::SceneCut}); },
+    [](Context& c, const LoadedSettings&) { enable_dependents(c, {ctl::Audio}); },
+    // "custom..." asks for the matrix file now.
+    [](Context& c, const LoadedSettings&) { choose_matrix_file(c); },
+    [](Context& c, const LoadedSettings&) { log_file_update(c.ui); },
+    [](Context& c, const LoadedSettings&) { update_audio_unit_label(c.ui); },
+    [](Context& c, const LoadedSettings&) {
+        clamp_fields(c, {ctl::VbvBufferSize, ctl::VbvMaxRate, ctl::VbvInitBuffer, ctl::BitrateVariance});
+    },
+};
+
+// Moves the settings of a file's bytes into the controls.
+void apply_settings(Context& ctx, std::string_view file) {
+    const LoadedSettings in(file);
+    for (LoadStep step : kLoadSteps) step(ctx, in);
+}
+
+}  // namespace
+
+std::string_view builtin_default_text() { return kBuiltinDefaults; }
+
+void save_settings(Context& ctx, const std::string& path) {
+    PrefWriter writer;
+    for (const Setting& s : settings_table()) {
+        if (s.kind == SettingKind::State)
+            writer.write_integer(s.key, ctx.ui.state(s.control));
+        else
+            writer.write_text(s.key, ctx.ui.text(s.control));
+    }
+    // The old file stays until the new text is written whole.
+    const std::string fresh = path + ".new";
+    if (ctx.platform.write_file(fresh, writer.text()) && ctx.platform.replace_file(fresh, path)) return;
+    ctx.platform.delete_file(fresh);
+}
+
+void load_settings(Context& ctx, const std::string& path) {
+    const auto file = ctx.platform.read_file(path);
+    if (!file) {
+        apply_builtin_defaults(ctx);
+        return;
+    }
+    apply_settings(ctx, *file);
+}
+
+void apply_builtin_defaults(Context& ctx) {
+    const std::string path = ctx.program_folder + "default.ini";
+    const bool written = ctx.platform.write_file_start(path, kBuiltinDefaults);
+    const auto file = written ? ctx.platform.read_file(path) : std::nullopt;
+    // Without the file the same text is applied from memory; loading the
+    // path again would only come back here.
+    apply_settings(ctx, file ? std::string_view(*file) : kBuiltinDefaults);
+    if (written) ctx.platform.delete_file(path);
+}
+
 }  // namespace tav
