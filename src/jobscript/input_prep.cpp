@@ -1,5 +1,100 @@
-// PLACEHOLDER (being replaced by the jobscript helper).
 #include "jobscript/input_prep.h"
+
+#include <unordered_map>
+
+#include "common/paths.h"
+#include "common/text_rules.h"
+#include "ui/control_ids.h"
+
 namespace tav {
-void prepare_input(Context&, const std::string&) {}
+namespace {
+
+// Which input owns each name handed out during this run. Names are compared
+// as Windows compares file names, without regard to letter case.
+class NameClaims {
+public:
+    // The first of the candidates 1, 2, 3, ... that is free or already
+    // belongs to `input`; it is claimed for `input`.
+    template <typename Candidate>
+    std::string claim(const std::string& input, Candidate candidate) {
+        const std::string owner = lower_cased(input);
+        for (int k = 1;; ++k) {
+            std::string name = candidate(k);
+            auto [it, fresh] = owner_by_name_.try_emplace(lower_cased(name), owner);
+            if (fresh || it->second == owner) return name;
+        }
+    }
+    // Marks a name as taken by no input, so no input is ever given it.
+    void reserve(const std::string& name) { owner_by_name_.try_emplace(lower_cased(name), std::string()); }
+    void clear() { owner_by_name_.clear(); }
+
+private:
+    std::unordered_map<std::string, std::string> owner_by_name_;
+};
+
+struct RunNames {
+    NameClaims file_names;  // wrapper, statistics and log names
+    NameClaims outputs;     // whole output paths
+};
+
+RunNames& run_names() {
+    static RunNames names;
+    return names;
+}
+
+// The k-th name for a file: the name itself, then "movie-2.avi", "movie-3.avi", ...
+std::string numbered(const std::string& name, int k) {
+    if (k == 1) return name;
+    std::string out = without_extension(name) + "-" + integer_to_text(k);
+    if (has_extension(name)) out += "." + extension(name);
+    return out;
+}
+
+bool is_avisynth_script(const std::string& path) { return equals_ignoring_ascii_case(extension(path), "avs"); }
+
+std::string wrapper_text(const std::string& input, const std::string& template_name) {
+    return "fs=\"" + input + "\"\r\n" +
+           "mfn=\"" + without_extension(input) + "\"\r\n" +
+           "import(\"..\\avsinc\\" + template_name + ".avs\")\r\n";
+}
+
+}  // namespace
+
+void forget_input_names() {
+    run_names().file_names.clear();
+    run_names().outputs.clear();
+}
+
+std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string& output_folder) {
+    ControlSurface& ui = ctx.ui;
+    const std::string input = ui.text(ctl::InputFile);
+    if (input.empty()) return std::nullopt;
+
+    const std::string name = file_name(input);
+    const std::string own_name =
+        run_names().file_names.claim(input, [&](int k) { return numbered(name, k); });
+    // An output beside its input may have the input's own name (movie.mp4):
+    // the encode would then overwrite the source it is reading.
+    run_names().outputs.reserve(input);
+    const std::string output =
+        run_names().outputs.claim(input, [&](int k) { return output_folder + stem(numbered(name, k)) + "mp4"; });
+
+    ui.set_text(ctl::StatsFile, ctx.program_folder + "stats\\" + own_name + ".stat");
+    ui.set_text(ctl::LogFile, ctx.program_folder + "log\\" + own_name + ".txt");
+    ui.set_text(ctl::OutputFile, output);
+
+    if (is_avisynth_script(input)) return std::nullopt;
+    const std::string wrapper = ctx.program_folder + "avs\\" + own_name + ".avs";
+    if (!ctx.platform.write_file(wrapper, wrapper_text(input, ui.text(ctl::Template)))) return wrapper;
+    ui.set_text(ctl::InputFile, wrapper);
+    return std::nullopt;
+}
+
+void prepare_input(Context& ctx, const std::string& output_folder) {
+    if (const auto failed = prepare_input_quietly(ctx, output_folder))
+        ctx.platform.message_box("tavrelion", "The AviSynth script\n" + *failed +
+                                                  "\ncould not be written, so the input still names the "
+                                                  "chosen file.");
+}
+
 }  // namespace tav

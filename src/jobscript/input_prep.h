@@ -2,13 +2,28 @@
 // AviSynth wrapper for every input that is not already a script.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "ui/context.h"
 
 namespace tav {
 
-// `output_folder` ends with a path separator.
+// `output_folder` ends with a path separator. Reads the input field (89)
+// and the template (129); sets the statistics (30), log (126) and output
+// (90) fields, writes the wrapper and switches the input field to it. A
+// wrapper that cannot be written is reported in a message box and the input
+// field keeps the chosen file.
 void prepare_input(Context& ctx, const std::string& output_folder);
+
+// As prepare_input, but a wrapper that cannot be written is not reported:
+// its path is returned, for callers that report many inputs at once.
+std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string& output_folder);
+
+// Names are made distinct per program run: an input whose file name (or
+// output path) another input already uses gets "-2", "-3", ... before its
+// extension, and choosing the same input again gives it its names again.
+// Forgets every input seen so far, as at program start.
+void forget_input_names();
 
 }  // namespace tav
