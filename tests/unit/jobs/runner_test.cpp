@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "jobs/runner.h"
+#include "settings/settings_model.h"
 #include "support/test_app.h"
 #include "ui/control_ids.h"
 
@@ -125,6 +126,18 @@ TEST_F(Start, DoublesThePercentSignsOfTheProgramFolder) {
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "@cd /d \"C:\\100%% tools\\%%PATH%%\\\"");
     ASSERT_EQ(odd.platform.started.size(), 1u);
     EXPECT_EQ(odd.platform.started[0].working_dir, odd.platform.folder);
+}
+
+TEST_F(Start, SavesTheSettingsIntoTheCurrentDirectoryFirst) {
+    t.select(ctl::Mode, 7);
+    t.paste(ctl::Threads, "3");
+    t.platform.unwritable.insert(folder);  // the settings are saved all the same
+    t.click(ctl::Start);
+
+    save_settings(t.ctx, "expected.ini");
+    ASSERT_EQ(t.platform.files.count("tavrelion.ini"), 1u);
+    EXPECT_EQ(t.platform.files["tavrelion.ini"], t.platform.files["expected.ini"]);
+    EXPECT_EQ(t.platform.files.count(folder + "tavrelion.ini"), 0u);
 }
 
 TEST_F(Start, ABatchThatCannotBeWrittenIsReportedAndNotStarted) {
