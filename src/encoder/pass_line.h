@@ -4,12 +4,22 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "encoder/settings_view.h"
 #include "ui/platform.h"
 
 namespace tav {
 
+// The line of the pass that the view's mode selects. Mode 13 gives its
+// conditional second pass. The combined modes 6, 7, 10 and 11 have no line
+// of their own (the job step builds them from single-pass modes), so they
+// give the empty text, as does a mode list without a selection.
 std::string make_pass_line(const SettingsView& s, Platform& platform);
+
+// A command as a parenthesised block for "if": unquoted, unescaped ')' are
+// escaped as "^)" so that nothing closes the block early, and an unclosed
+// quote is closed before the final ')'.
+std::string conditional_block(std::string_view command);
 
 }  // namespace tav

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <string>
 
 #include "ui/control_ids.h"
@@ -13,9 +14,9 @@
 namespace tav {
 
 struct PassOverrides {
-    std::optional<int> mode;           // index of the mode list (23)
-    std::optional<std::string> value;  // text of the value field (25)
-    std::optional<bool> audio;         // the "Audio" box (108)
+    std::optional<int> mode = {};          // index of the mode list (23)
+    std::optional<std::string> value = {};  // text of the value field (25)
+    std::optional<bool> audio = {};         // the "Audio" box (108)
 };
 
 class SettingsView {
