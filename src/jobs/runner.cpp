@@ -11,6 +11,8 @@ namespace tav {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+// Batches delete themselves; this many left behind means something is wrong.
+constexpr int kMaxBatchNumber = 999;
 constexpr unsigned kIdleDelayMs = 600;  // the batch's own "delay.exe 1000" outlasts it
 
 // After the change of directory: the waiting message, a pause long enough
@@ -25,11 +27,12 @@ constexpr std::array<std::string_view, 5> kHeaderTail = {
 
 }  // namespace
 
-std::string free_batch_name(Platform& platform, const std::string& program_folder) {
-    std::string name = "temp.bat";
-    for (int number = 2; platform.file_exists(program_folder + name); ++number)
-        name = "temp" + std::to_string(number) + ".bat";
-    return name;
+std::optional<std::string> free_batch_name(Platform& platform, const std::string& program_folder) {
+    for (int number = 1; number <= kMaxBatchNumber; ++number) {
+        std::string name = number == 1 ? "temp.bat" : "temp" + std::to_string(number) + ".bat";
+        if (!platform.file_exists(program_folder + name)) return name;
+    }
+    return std::nullopt;
 }
 
 std::string start_batch_text(const std::string& program_folder, const std::vector<std::string>& job_lines,
@@ -51,10 +54,15 @@ void start_jobs(Context& ctx) {
     save_settings(ctx, "tavrelion.ini");
 
     const std::string& folder = ctx.program_folder;
-    const std::string name = free_batch_name(ctx.platform, folder);
-    const std::string path = folder + name;
+    const auto name = free_batch_name(ctx.platform, folder);
+    if (!name) {
+        ctx.platform.message_box("tavrelion", "No batch file could be written: \"" + folder +
+                                                  "\" holds too many temp*.bat files of earlier starts.");
+        return;
+    }
+    const std::string path = folder + *name;
     const std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
-    if (!ctx.platform.write_file(path, start_batch_text(folder, lines, name))) {
+    if (!ctx.platform.write_file(path, start_batch_text(folder, lines, *name))) {
         ctx.platform.message_box("tavrelion", "The batch file \"" + path + "\" could not be written.");
         return;
     }

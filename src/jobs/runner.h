@@ -2,6 +2,7 @@
 // shutdown line.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,9 @@ namespace tav {
 inline constexpr std::string_view kShutdownLine = "shutdown.exe -s -f -t 30";
 
 // The name of this start's batch in the program folder: "temp.bat", or the
-// first of "temp2.bat", "temp3.bat", ... not in use by an earlier start.
-std::string free_batch_name(Platform& platform, const std::string& program_folder);
+// first of "temp2.bat", "temp3.bat", ... not in use by an earlier start;
+// nullopt when all of them up to "temp999.bat" are.
+std::optional<std::string> free_batch_name(Platform& platform, const std::string& program_folder);
 
 // The batch text: the header, every job line, and the line deleting the
 // batch itself (`self_name`, without a line end).

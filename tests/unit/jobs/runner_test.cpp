@@ -117,6 +117,22 @@ TEST_F(Start, EachStartWritesAFileOfItsOwnWhileEarlierOnesStillExist) {
     EXPECT_EQ(t.platform.started.back().path, folder + "temp.bat");
 }
 
+TEST_F(Start, GivesUpWhenEveryBatchNameIsTaken) {
+    for (int number = 1; number <= 999; ++number)
+        t.platform.files[folder + (number == 1 ? "temp.bat" : "temp" + std::to_string(number) + ".bat")] = "old";
+    t.click(ctl::Start);
+    EXPECT_TRUE(t.platform.started.empty());
+    EXPECT_EQ(t.platform.messages().size(), 1u);
+    EXPECT_EQ(t.platform.files[folder + "temp.bat"], "old");
+    EXPECT_EQ(t.platform.files[folder + "temp999.bat"], "old");
+    EXPECT_EQ(t.platform.files.count(folder + "temp1000.bat"), 0u);
+
+    t.platform.files.erase(folder + "temp500.bat");
+    t.click(ctl::Start);
+    ASSERT_EQ(t.platform.started.size(), 1u);
+    EXPECT_EQ(t.platform.started[0].path, folder + "temp500.bat");
+}
+
 TEST_F(Start, DoublesThePercentSignsOfTheProgramFolder) {
     test::TestApp odd;
     odd.platform.folder = "C:\\100% tools\\%PATH%\\";
