@@ -113,7 +113,9 @@ std::string conditional_block(std::string_view command) {
             continue;
         }
         if (c == '"') in_quotes = !in_quotes;
-        if (c == ')' && !in_quotes) block += '^';
+        // ')' would close the block; '(' is escaped too, as some interpreters
+        // read it as the start of a nested block.
+        if ((c == '(' || c == ')') && !in_quotes) block += '^';
         block += c;
     }
     // A stray quote in a typed option would hide the closing parenthesis and

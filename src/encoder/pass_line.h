@@ -17,9 +17,9 @@ namespace tav {
 // give the empty text, as does a mode list without a selection.
 std::string make_pass_line(const SettingsView& s, Platform& platform);
 
-// A command as a parenthesised block for "if": unquoted, unescaped ')' are
-// escaped as "^)" so that nothing closes the block early, and an unclosed
-// quote is closed before the final ')'.
+// A command as a parenthesised block for "if": unquoted, unescaped '(' and
+// ')' are escaped with '^' so that nothing closes the block early, and an
+// unclosed quote is closed before the final ')'.
 std::string conditional_block(std::string_view command);
 
 }  // namespace tav

@@ -187,10 +187,11 @@ TEST(ConditionalBlock, NothingClosesTheBlockEarly) {
     const Case cases[] = {
         {"x264.exe --nr 0 \"in.avs\"", "(x264.exe --nr 0 \"in.avs\")"},
         {"x264.exe --nr 1) \"in.avs\"", "(x264.exe --nr 1^) \"in.avs\")"},
+        {"x264.exe --nr (1) \"in.avs\"", "(x264.exe --nr ^(1^) \"in.avs\")"},
         // Quoted names keep their parentheses as they are.
         {"x264.exe -o \"a (1).mp4\" \"b).avs\"", "(x264.exe -o \"a (1).mp4\" \"b).avs\")"},
         // An escape typed by the user already protects its character.
-        {"x264.exe --nr 1^) \"in.avs\"", "(x264.exe --nr 1^) \"in.avs\")"},
+        {"x264.exe --nr ^(1^) \"in.avs\"", "(x264.exe --nr ^(1^) \"in.avs\")"},
         {"x264.exe --nr ^\") \"in.avs\"", "(x264.exe --nr ^\"^) \"in.avs\")"},
         // A stray quote is closed so that the block still ends on this line.
         {"x264.exe --nr \"1 \"in.avs\"", "(x264.exe --nr \"1 \"in.avs\"\")"},
@@ -203,7 +204,7 @@ TEST_F(PassLine, ConditionalPassEscapesTypedParentheses) {
     t.paste(ctl::NoiseReduction, "(1)");
     t.paste(ctl::InputFile, "D:\\clips (2)\\in.avs");
     const std::string l = line({.mode = 13});
-    EXPECT_NE(l.find(" --nr (1^) "), std::string::npos) << l;
+    EXPECT_NE(l.find(" --nr ^(1^) "), std::string::npos) << l;
     EXPECT_TRUE(l.ends_with(" \"D:\\clips (2)\\in.avs\"" + kLog + ")")) << l;
     // Without the block nothing is escaped.
     t.click(ctl::LogEnabled);
