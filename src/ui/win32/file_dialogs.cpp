@@ -160,16 +160,18 @@ std::string join_path(std::string_view folder, std::string_view name) {
     return path;
 }
 
-std::vector<std::string> selection_paths(std::string_view buffer) {
+std::optional<std::vector<std::string>> selection_paths(std::string_view buffer) {
     std::vector<std::string_view> pieces;
     std::size_t start = 0;
-    while (start < buffer.size() && buffer[start] != '\0') {
-        std::size_t end = buffer.find('\0', start);
-        if (end == std::string_view::npos) end = buffer.size();
+    for (;;) {
+        if (start >= buffer.size()) return std::nullopt;  // no closing NUL
+        if (buffer[start] == '\0') break;
+        const std::size_t end = buffer.find('\0', start);
+        if (end == std::string_view::npos) return std::nullopt;
         pieces.push_back(buffer.substr(start, end - start));
         start = end + 1;
     }
-    if (pieces.size() <= 1) return {pieces.begin(), pieces.end()};
+    if (pieces.size() <= 1) return std::vector<std::string>(pieces.begin(), pieces.end());
     std::vector<std::string> paths;
     paths.reserve(pieces.size() - 1);
     for (std::size_t i = 1; i < pieces.size(); ++i) paths.push_back(join_path(pieces[0], pieces[i]));
@@ -192,13 +194,15 @@ std::optional<std::vector<std::string>> show_open_files_dialog(HWND owner, const
          chars *= 4) {
         std::string buffer = name_buffer(dialog.default_name, chars);
         OPENFILENAMEA setup = file_dialog_setup(owner, dialog, filter_list, buffer, OFN_ALLOWMULTISELECT);
+        // A selection that did not fit is either reported as such or handed
+        // back cut off; either way the dialog cannot give the rest any
+        // more, so it is shown again with room for a larger one.
         if (GetOpenFileNameA(&setup)) {
-            std::vector<std::string> paths = selection_paths(buffer);
-            if (paths.empty()) return std::nullopt;
+            std::optional<std::vector<std::string>> paths = selection_paths(buffer);
+            if (!paths) continue;
+            if (paths->empty()) return std::nullopt;
             return paths;
         }
-        // The selection did not fit: the dialog cannot hand it over any
-        // more, so it is shown again with room for a larger one.
         if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) return std::nullopt;
     }
     return std::nullopt;

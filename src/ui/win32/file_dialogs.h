@@ -21,8 +21,10 @@ std::string dialog_filter_list(std::string_view filter);
 
 // The result buffer of an Explorer-style multi-selection: either one full
 // path, or the folder followed by the names, each ended by a NUL and the
-// whole by a second NUL. Returns full paths in the buffer's order.
-std::vector<std::string> selection_paths(std::string_view buffer);
+// whole by a second NUL. Returns full paths in the buffer's order, or
+// nullopt when the closing NULs are missing: the selection did not fit and
+// was cut off (some dialogs do that without reporting it).
+std::optional<std::vector<std::string>> selection_paths(std::string_view buffer);
 
 // Joins a folder and a name with exactly one '\' between them; a name that
 // is already a full path is returned unchanged.
