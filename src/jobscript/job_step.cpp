@@ -1,8 +1,178 @@
-// PLACEHOLDER (being replaced by the jobscript helper).
 #include "jobscript/job_step.h"
+
+#include <array>
+#include <span>
+
+#include "common/paths.h"
+#include "jobscript/audio_mux.h"
+#include "jobscript/input_prep.h"
+#include "ui/choice_lists.h"
+#include "ui/control_ids.h"
+
 namespace tav {
-std::vector<std::string> build_job(Context&) { return {}; }
-void add_one_job(Context&) {}
-void add_jobs_for_files(Context&) {}
-void make_bat(Context&) {}
+namespace {
+
+constexpr std::string_view kJobStart = "@echo.";
+constexpr std::string_view kJobEnd = "@echo+";
+constexpr std::string_view kMessageTitle = "tavrelion";
+
+// One encoder pass of a job, in the single-pass mode `mode`.
+struct Pass {
+    int mode;
+    bool crf_value = false;         // the CRF field (121) stands in for the value field
+    bool without_audio = false;     // "Audio" counts as unchecked for this pass
+    bool after_size_check = false;  // runs only when the size check asks for it
+};
+
+// The passes of each encode mode: the combined modes run a first pass and
+// an Nth pass through the single-pass modes.
+constexpr Pass kMode0[] = {{0}}, kMode1[] = {{1}}, kMode2[] = {{2}}, kMode3[] = {{3}}, kMode4[] = {{4}},
+               kMode5[] = {{5}}, kMode8[] = {{8}}, kMode9[] = {{9}}, kMode12[] = {{12}};
+constexpr Pass kAutomated[] = {{3}, {5}};
+constexpr Pass kAutomatedFast[] = {{4}, {5}};
+constexpr Pass kAutomatedCrf[] = {{8, true}, {5}};
+constexpr Pass kAutomatedCrfFast[] = {{9, true}, {5}};
+// The first pass writes the output at the rate factor; the Nth pass
+// replaces it only when the size check finds it outside the limits, so
+// only the Nth pass carries the audio.
+constexpr Pass kConditional[] = {{12, true, true}, {13, false, false, true}};
+
+constexpr std::array<std::span<const Pass>, 14> kPassSequences = {
+    kMode0, kMode1, kMode2, kMode3, kMode4, kMode5, kAutomated,
+    kAutomatedFast, kMode8, kMode9, kAutomatedCrf, kAutomatedCrfFast, kMode12, kConditional,
+};
+
+// First passes write statistics only; audio belongs after a pass that
+// writes the video.
+bool is_first_pass_only(int mode) { return mode == 3 || mode == 4 || mode == 8 || mode == 9; }
+
+std::string quoted(std::string_view path) { return "\"" + batch_name(path) + "\""; }
+
+std::string size_check_line(const ControlSurface& ui) {
+    return "@chksize.exe " + ui.text(ctl::MinSize) + " " + ui.text(ctl::MaxSize) + " " +
+           quoted(ui.text(ctl::OutputFile));
+}
+
+void one_pass(Context& ctx, const Pass& pass, const PassLineSource& pass_line, std::vector<std::string>& lines) {
+    const ControlSurface& ui = ctx.ui;
+    PassOverrides overrides;
+    overrides.mode = pass.mode;
+    if (pass.crf_value) overrides.value = ui.text(ctl::FirstPassCrf);
+    if (pass.without_audio) overrides.audio = false;
+    const SettingsView view(ui, std::move(overrides));
+
+    if (pass.after_size_check) lines.push_back(size_check_line(ui));
+    lines.push_back(pass_line(view, ctx.platform));
+    if (view.checked(ctl::Audio) && !is_first_pass_only(view.mode()))
+        write_audio_commands(ui, ui.state(ctl::AudioEncoder), lines);
+}
+
+bool has_input_and_output(const ControlSurface& ui) {
+    return !ui.text(ctl::InputFile).empty() && !ui.text(ctl::OutputFile).empty();
+}
+
+void clear_file_fields(ControlSurface& ui) {
+    for (int id : {ctl::InputFile, ctl::OutputFile, ctl::StatsFile, ctl::LogFile}) ui.set_text(id, "");
+}
+
+// Appends one job and clears the file fields after a complete one.
+void add_job(Context& ctx, std::vector<std::string>& lines) {
+    const bool complete = has_input_and_output(ctx.ui);
+    std::vector<std::string> job = build_job(ctx);
+    lines.insert(lines.end(), std::make_move_iterator(job.begin()), std::make_move_iterator(job.end()));
+    if (complete) clear_file_fields(ctx.ui);
+}
+
+// Up to ten names, then how many more: the box must fit on the screen.
+std::string name_list(const std::vector<std::string>& names) {
+    constexpr size_t kShown = 10;
+    std::string text;
+    for (size_t i = 0; i < names.size() && i < kShown; ++i) text += "\n" + names[i];
+    if (names.size() > kShown) text += "\n... and " + std::to_string(names.size() - kShown) + " more";
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line) {
+    const ControlSurface& ui = ctx.ui;
+    std::vector<std::string> lines{std::string(kJobStart)};
+    if (has_input_and_output(ui)) {
+        lines.push_back("@echo Input:" + quoted(ui.text(ctl::InputFile)));
+        lines.push_back("@echo Output:" + quoted(ui.text(ctl::OutputFile)));
+        lines.push_back("@echo Encode Mode:" + ui.text(ctl::Mode));
+
+        const int mode = ui.state(ctl::Mode);
+        if (ui.state(ctl::Muxer) == muxer::AudioOnly) {
+            write_audio_commands(ui, ui.state(ctl::AudioEncoder), lines);
+        } else if (mode >= 0 && mode < static_cast<int>(kPassSequences.size())) {
+            for (const Pass& pass : kPassSequences[static_cast<size_t>(mode)]) one_pass(ctx, pass, pass_line, lines);
+        }
+    }
+    lines.emplace_back(kJobEnd);
+    return lines;
+}
+
+void add_one_job(Context& ctx) {
+    std::vector<std::string> lines;
+    add_job(ctx, lines);
+    ctx.ui.append_items(ctl::JobList, lines);
+}
+
+void add_jobs_for_files(Context& ctx) {
+    auto folder = ctx.platform.folder_dialog("Select a folder for output", ctx.program_folder);
+    if (!folder || folder->empty()) return;
+    if (folder->back() != '\\' && folder->back() != '/') *folder += '\\';
+    const auto files =
+        ctx.platform.open_files_dialog({"Select some files", "", "AVS(*.AVS)|*.avs|Other Media|*.*"});
+    if (!files) return;
+
+    std::vector<std::string> lines;
+    std::vector<std::string> without_script;
+    for (const std::string& file : *files) {
+        if (file.empty()) continue;
+        ctx.ui.set_text(ctl::InputFile, file);
+        // A job without its wrapper would read the wrong thing: leave it out.
+        if (prepare_input_quietly(ctx, *folder)) {
+            without_script.push_back(file);
+            continue;
+        }
+        add_job(ctx, lines);
+    }
+    ctx.ui.append_items(ctl::JobList, lines);
+    if (!without_script.empty())
+        ctx.platform.message_box(std::string(kMessageTitle),
+                                 "The AviSynth scripts for these files could not be written in the \"avs\" "
+                                 "folder, so no job was added for them:" +
+                                     name_list(without_script));
+}
+
+std::string batch_file_text(std::string_view program_folder, const std::vector<std::string>& lines) {
+    const std::string header[] = {"@cd /d " + quoted(program_folder), "@setpath.exe run", "@call setpath.bat",
+                                  "@del setpath.bat"};
+    size_t size = 0;
+    for (const auto& line : header) size += line.size() + 2;
+    for (const auto& line : lines) size += line.size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (const auto& line : header) text.append(line).append("\r\n");
+    for (const auto& line : lines) text.append(line).append("\r\n");
+    return text;
+}
+
+void make_bat(Context& ctx) {
+    const auto chosen = ctx.platform.save_file_dialog({"", "", "Batch File|*.BAT"});
+    if (!chosen || chosen->empty()) return;
+    std::string path = *chosen;
+    if (!has_extension(path)) path += ".bat";
+
+    const std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
+    if (!ctx.platform.write_file(path, batch_file_text(ctx.program_folder, lines))) {
+        ctx.platform.message_box(std::string(kMessageTitle),
+                                 "The batch file\n" + path + "\ncould not be written.");
+        return;
+    }
+    if (!lines.empty()) ctx.ui.set_state(ctl::JobList, static_cast<int>(lines.size()) - 1);
+}
+
 }  // namespace tav
