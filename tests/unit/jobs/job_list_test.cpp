@@ -307,11 +307,12 @@ TEST(JobListSpeed, EveryButtonStaysQuickOnAHundredThousandLines) {
     EXPECT_LT(t.ui.item_count(ctl::JobList), count - 3);
     EXPECT_GT(t.ui.item_count(ctl::JobList), count - 3 * 8);
 
-    // A job whose end marker is gone runs to the end of the list.
+    // A job whose end marker is gone runs to the end of the list: removing
+    // it costs its own length, never its length squared (which takes seconds).
     std::vector<std::string> no_markers(100'000, "@x264.exe");
     no_markers[0] = "@echo.";
     t.set_job_lines(no_markers);
-    EXPECT_LT(timed(ctl::Del, 50'000), 50);
+    EXPECT_LT(timed(ctl::Del, 50'000), 500);
     EXPECT_EQ(t.ui.item_count(ctl::JobList), 0);
 }
 
