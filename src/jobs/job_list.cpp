@@ -90,15 +90,12 @@ void delete_job(Context& ctx) {
     int first = *line;
     while (first > 0 && !is_job_start(ui.item_text(kList, first))) --first;
 
-    // It ends with the next end marker, or with the list. A job whose end
-    // marker was edited away stops short of the next job's start marker, so
-    // a job the user did not pick is never removed with it.
+    // It ends with the next end marker after its first line, or with the
+    // list when its end marker was edited or disabled.
     int last = first;
     while (last + 1 < count) {
-        const std::string next = ui.item_text(kList, last + 1);
-        if (is_job_start(next)) break;
         ++last;
-        if (is_job_end(next)) break;
+        if (is_job_end(ui.item_text(kList, last))) break;
     }
 
     // From the bottom up, so a job running to the end of a long list never

@@ -236,18 +236,21 @@ TEST_F(JobList, DelOfTheLastJobWithItsEndMarkerEditedRunsToTheEndOfTheList) {
     EXPECT_EQ(t.job_lines(), without(kThreeJobs, 8, 10));
 }
 
-TEST_F(JobList, DelOfAJobWithItsEndMarkerEditedLeavesTheNextJobAlone) {
+TEST_F(JobList, DelOfAJobWithItsEndMarkerEditedRunsOnToTheNextEndMarker) {
+    // Without its own end marker the job reaches to the next one: the
+    // following job goes with it.
     Lines lines = kThreeJobs;
     lines[3] = "@rem @echo+";
     given(lines, 1);
     t.click(ctl::Del);
-    EXPECT_EQ(t.job_lines(), without(kThreeJobs, 0, 3));
+    EXPECT_EQ(t.job_lines(), without(kThreeJobs, 0, 6));
 }
 
-TEST_F(JobList, DelOfALeadingEndMarkerWithoutItsJobLeavesTheNextJobAlone) {
-    given({"@echo+", "@echo.", "a", "@echo+"}, 0);
+TEST_F(JobList, DelOfALeadingEndMarkerRunsToTheNextEndMarker) {
+    // The lone end marker is the first line; the walk down starts below it.
+    given({"@echo+", "@echo.", "a", "@echo+", "b"}, 0);
     t.click(ctl::Del);
-    EXPECT_EQ(t.job_lines(), (Lines{"@echo.", "a", "@echo+"}));
+    EXPECT_EQ(t.job_lines(), (Lines{"b"}));
 }
 
 TEST_F(JobList, DelOfAJobWhoseStartWasDisabledFallsBackToTheJobAbove) {
