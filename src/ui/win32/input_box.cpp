@@ -49,6 +49,14 @@ HWND add_control(HWND box, const char* window_class, const char* text, DWORD sty
     return control;
 }
 
+constexpr UINT kPlaceCaretMessage = WM_APP + 1;
+
+void place_caret_at_end(HWND field) {
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthA(field));
+    SendMessageA(field, EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageA(field, EM_SCROLLCARET, 0, 0);
+}
+
 void lay_out(HWND box, const InputBoxState& state) {
     SetWindowTextA(box, state.title.c_str());
     SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - kBoxWidth) / 2,
@@ -72,9 +80,10 @@ void lay_out(HWND box, const InputBoxState& state) {
     SendMessageA(field, EM_SETLIMITTEXT, 0, 0);
     SetWindowTextA(field, state.initial.c_str());
     SetFocus(field);
-    const auto end = static_cast<WPARAM>(GetWindowTextLengthA(field));
-    SendMessageA(field, EM_SETSEL, end, static_cast<LPARAM>(end));
-    SendMessageA(field, EM_SCROLLCARET, 0, 0);
+    place_caret_at_end(field);
+    // Activation may give the field its focus again, selecting the whole
+    // text on the way: put the caret back once the box is up.
+    PostMessageA(box, kPlaceCaretMessage, 0, 0);
 }
 
 std::string field_text(HWND box) {
@@ -92,6 +101,9 @@ INT_PTR CALLBACK input_box_procedure(HWND box, UINT message, WPARAM wparam, LPAR
         lay_out(box, *reinterpret_cast<InputBoxState*>(lparam));
         return FALSE;  // the focus was set to the field
     }
+    case kPlaceCaretMessage:
+        place_caret_at_end(GetDlgItem(box, kInputBoxFieldId));
+        return TRUE;
     case WM_COMMAND:
         if (LOWORD(wparam) == IDOK) {
             reinterpret_cast<InputBoxState*>(GetWindowLongPtrA(box, DWLP_USER))->answer = field_text(box);

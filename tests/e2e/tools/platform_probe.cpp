@@ -494,6 +494,7 @@ void check_dialogs(Win32Platform& platform, const std::string& work) {
                                prompt = text_of(find_control(dialog, tav::kInputBoxPromptId));
                                HWND edit = find_control(dialog, tav::kInputBoxFieldId);
                                field = text_of(edit);
+                               Sleep(200);  // let the box settle after its activation
                                selection = static_cast<DWORD>(SendMessageA(edit, EM_GETSEL, 0, 0));
                                SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("@rem changed"));
                                press(dialog, IDOK);
