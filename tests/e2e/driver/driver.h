@@ -1,0 +1,126 @@
+// Drives the real tavrelion.exe from another process, as a user would:
+// starts it in a fresh program folder, finds its window and controls by
+// identifier, types, pastes, clicks, selects, slides, switches tabs, answers
+// dialogs, reads back texts and states, and closes it. Every wait is bounded;
+// a step that cannot be done throws Abort, which fails the case.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tav::e2e {
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+std::ostream& operator<<(std::ostream& out, const Rect& r);
+
+struct StartOptions {
+    // Working directory of the program; empty = its own program folder.
+    std::filesystem::path working_directory;
+    // Files to place in the program folder before the start: name -> content.
+    std::vector<std::pair<std::string, std::string>> files;
+};
+
+// The program under test: TAV_PROGRAM_WIN names the built executable.
+std::filesystem::path program_under_test();
+
+// A fresh, empty folder below the temporary folder, removed by its owner.
+std::filesystem::path make_temp_folder(std::string_view prefix);
+
+class Program {
+public:
+    explicit Program(const StartOptions& options = {});
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    const std::filesystem::path& folder() const { return folder_; }
+    HWND window() const { return window_; }
+    DWORD process_id() const { return process_.dwProcessId; }
+
+    // The control with this identifier anywhere below the window; throws when absent.
+    HWND control(int id) const;
+    // Null when absent.
+    HWND find_control(int id) const;
+    // Every descendant window, in the order the system lists them.
+    std::vector<HWND> descendants() const;
+
+    // Reading.
+    std::string text(int id) const;
+    int selection(int id) const;                 // combo or list box, -1 = none
+    std::vector<std::string> items(int id) const;
+    int checked(int id) const;                   // BM_GETCHECK
+    int slider(int id) const;                    // TBM_GETPOS
+    bool enabled(int id) const;                  // the control's own state
+    bool shown(int id) const;                    // WS_VISIBLE of the control itself
+    bool visible(int id) const;                  // shown, and every parent shown
+    int tab() const;                             // selected tab index
+    // The control's font handle (WM_GETFONT). Wine does not carry this
+    // message across processes, so it is sent from a small thread started
+    // inside the program.
+    std::uintptr_t font(HWND hwnd) const;
+    std::vector<std::string> tab_captions() const;
+
+    // User-like actions. Each refuses (throws) a control that the user could
+    // not reach: hidden, on a page not shown, or disabled.
+    void type(int id, std::string_view characters);  // WM_CHAR one by one
+    void paste(int id, std::string_view text);       // WM_SETTEXT
+    void erase(int id);                              // select all, then delete
+    void click(int id);                              // BM_CLICK, waits for the handler
+    void click_async(int id);                        // posted: for clicks that open a dialog
+    void select(int id, int index);                  // combo or list, notifies the parent
+    void slide(int id, int position);                // track bar, notifies the parent
+    void leave(int id);                              // focus lost: EN_KILLFOCUS to the parent
+    void select_tab(int index);                      // mouse click on the tab
+
+    // Dialogs of this process: a visible #32770 window, waited for up to timeout_ms.
+    HWND wait_dialog(DWORD timeout_ms = 5000) const;
+    bool dialog_open() const;
+    static std::string dialog_text(HWND dialog);     // the message box text (static 65535)
+    static void press(HWND dialog, int button);      // WM_COMMAND with the button id
+
+    // Writes the window's picture to TAV_SHOT_WIN\<name>.bmp (the test
+    // wrapper turns it into a PNG); does nothing when no folder is given.
+    void screenshot(std::string_view name) const;
+
+    // Asks the window to close and waits for the exit; returns the exit code.
+    DWORD close(DWORD timeout_ms = 15000);
+    // Waits for the process to end by itself (e.g. after Cancel).
+    DWORD wait_exit(DWORD timeout_ms = 15000);
+    bool running() const;
+
+private:
+    void require_reachable(int id, HWND hwnd) const;
+    void notify_parent(HWND hwnd, int code) const;
+
+    std::filesystem::path folder_;
+    PROCESS_INFORMATION process_{};
+    HANDLE job_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+// Polls until pred() holds or timeout_ms passes; returns the last result.
+template <class Pred>
+bool wait_until(Pred pred, DWORD timeout_ms = 5000) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount() - start >= timeout_ms) return false;
+        Sleep(10);
+    }
+}
+
+// Window class name and styles, for checks of the controls' kinds.
+std::string class_name(HWND hwnd);
+std::string window_text(HWND hwnd);
+// Rectangle of hwnd in its parent's client coordinates.
+Rect rect_in_parent(HWND hwnd);
+
+}  // namespace tav::e2e

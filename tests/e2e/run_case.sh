@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Runs one Windows test program under Wine for ctest:
+#   run_case.sh <program.exe> [arguments...]
+# Uses WINEPREFIX when set, else build/wineprefix of this checkout (created
+# on first use), and the X display in DISPLAY when it answers, else a private
+# Xvfb for this run only. Screenshots that the program leaves as .bmp files in
+# TAV_SHOT_DIR are turned into .png files.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/../.." && pwd)
+: "${WINEPREFIX:=$root/build/wineprefix}"
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Windows path of a Unix path through Wine's Z: drive.
+winpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }
+
+xvfb_pid=""
+finish() {
+    if [[ -n $xvfb_pid ]]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+}
+trap finish EXIT
+
+if ! { [[ -n ${DISPLAY:-} ]] && timeout 10 xwd -root -silent >/dev/null 2>&1; }; then
+    fdfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for ((i = 0; i < 100; i++)); do
+        [[ -s $fdfile ]] && break
+        sleep 0.1
+    done
+    [[ -s $fdfile ]] || { echo "run_case: could not start Xvfb" >&2; exit 1; }
+    export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
+    rm -f "$fdfile"
+fi
+
+"$here/prepare_prefix.sh" || { echo "run_case: no Wine prefix" >&2; exit 1; }
+
+program=$1
+shift
+[[ -f $program ]] || { echo "run_case: $program was not built" >&2; exit 1; }
+# Paths handed to the Windows side, in its own form.
+[[ -n ${TAV_PROGRAM:-} ]] && export TAV_PROGRAM_WIN=$(winpath "$TAV_PROGRAM")
+[[ -n ${TAV_TOOLS_DIR:-} ]] && export TAV_TOOLS_WIN=$(winpath "$TAV_TOOLS_DIR")
+if [[ -n ${TAV_SHOT_DIR:-} ]]; then
+    mkdir -p "$TAV_SHOT_DIR"
+    export TAV_SHOT_WIN=$(winpath "$TAV_SHOT_DIR")
+fi
+
+timeout -k 5 "${TAV_CASE_TIMEOUT:-100}" wine "$program" "$@"
+rc=$?
+((rc == 124)) && echo "run_case: the test program did not end in time" >&2
+
+if [[ -n ${TAV_SHOT_DIR:-} ]]; then
+    for bmp in "$TAV_SHOT_DIR"/*.bmp; do
+        [[ -f $bmp ]] || continue
+        /usr/bin/convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+    done
+fi
+exit "$rc"

@@ -1,0 +1,141 @@
+// Stands in for every outside tool that the program's batch files run
+// (x264.exe, lputs.exe, chksize.exe, setpath.exe, bepipe.exe, the AAC
+// encoders, the muxers, delay.exe, shutdown.exe): it is copied under each
+// name. Each run appends one record to the file named by TAV_STANDIN_LOG, so a
+// test can see what the batch really passed, and exits with the code named by
+// TAV_STANDIN_EXIT_<NAME> (e.g. TAV_STANDIN_EXIT_CHKSIZE=1), 0 by default.
+//
+// Record:  [run]
+//          tool=<own file name, lower case>
+//          argc=<n>
+//          argv<i>=<argument>            one line per argument
+//          cmdline=<GetCommandLineA()>
+//          priority=0x<own priority class>
+//          parent_priority=0x<parent's priority class, 0 when unknown>
+//          cwd=<current directory>
+//          [end]
+// Values are escaped: "\" as "\\", CR as "\r", LF as "\n".
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string escaped(const std::string& value) {
+    std::string out;
+    for (char c : value) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+std::string hex(DWORD value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(value));
+    return text;
+}
+
+std::string own_name() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    const auto slash = name.find_last_of("\\/");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+DWORD parent_priority() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    DWORD parent = 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == GetCurrentProcessId()) {
+            parent = entry.th32ParentProcessID;
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    if (!parent) return 0;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, parent);
+    if (!process) return 0;
+    const DWORD priority = GetPriorityClass(process);
+    CloseHandle(process);
+    return priority;
+}
+
+// Appends in one write, retrying while a sibling tool of a pipe holds the file.
+void append_record(const char* log, const std::string& record) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        HANDLE file = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+            CloseHandle(file);
+            return;
+        }
+        Sleep(10);
+    }
+}
+
+int exit_code_for(const std::string& name) {
+    std::string variable = "TAV_STANDIN_EXIT_";
+    for (char c : name.substr(0, name.rfind('.'))) {
+        variable += std::isalnum(static_cast<unsigned char>(c))
+                        ? static_cast<char>(std::toupper(static_cast<unsigned char>(c)))
+                        : '_';
+    }
+    const char* value = std::getenv(variable.c_str());
+    return value ? std::atoi(value) : 0;
+}
+
+void write_file(const std::string& path, const std::string& content, bool append) {
+    if (FILE* f = std::fopen(path.c_str(), append ? "ab" : "wb")) {
+        std::fwrite(content.data(), 1, content.size(), f);
+        std::fclose(f);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string name = own_name();
+
+    std::string record = "[run]\r\ntool=" + name + "\r\nargc=" + std::to_string(argc) + "\r\n";
+    for (int i = 0; i < argc; ++i) record += "argv" + std::to_string(i) + "=" + escaped(argv[i]) + "\r\n";
+    record += "cmdline=" + escaped(GetCommandLineA()) + "\r\n";
+    record += "priority=" + hex(GetPriorityClass(GetCurrentProcess())) + "\r\n";
+    record += "parent_priority=" + hex(parent_priority()) + "\r\n";
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    record += "cwd=" + escaped(cwd) + "\r\n[end]\r\n";
+    if (const char* log = std::getenv("TAV_STANDIN_LOG"); log && *log) append_record(log, record);
+
+    // The few side effects that the batch files rely on.
+    if (name == "setpath.exe" && argc > 1 && std::string(argv[1]) == "run") {
+        write_file("setpath.bat", "@rem paths set by the stand-in\r\n", false);
+    } else if (name == "lputs.exe" && argc > 1) {
+        std::string input;
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) input.append(buffer, n);
+        write_file(argv[1], input, true);
+    } else if (name == "x264.exe") {
+        for (int i = 1; i + 1 < argc; ++i) {
+            const std::string option = argv[i];
+            if ((option == "-o" || option == "--output") && _stricmp(argv[i + 1], "nul") != 0) {
+                write_file(argv[i + 1], "stand-in output\r\n", false);
+            }
+        }
+    }
+    return exit_code_for(name);
+}
