@@ -14,6 +14,8 @@ constexpr int kPromptHeight = 16;
 constexpr int kFieldHeight = 22;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 24;
+// Posted to the box to put the caret at the field's end once it is shown.
+constexpr UINT kPlaceCaretMessage = WM_APP + 1;
 
 struct InputBoxState {
     const std::string& title;
@@ -48,8 +50,6 @@ HWND add_control(HWND box, const char* window_class, const char* text, DWORD sty
     SendMessageA(control, WM_SETFONT, SendMessageA(box, WM_GETFONT, 0, 0), FALSE);
     return control;
 }
-
-constexpr UINT kPlaceCaretMessage = WM_APP + 1;
 
 void place_caret_at_end(HWND field) {
     const auto end = static_cast<WPARAM>(GetWindowTextLengthA(field));
