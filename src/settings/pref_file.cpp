@@ -157,9 +157,7 @@ std::string PrefReader::read_text(std::string_view key, std::string_view fallbac
     return utf8_to_latin1(text).value_or(std::string());
 }
 
-void PrefWriter::write_integer(std::string_view key, std::int32_t value) {
-    write_text(key, integer_to_text(value));
-}
+void PrefWriter::write_integer(std::string_view key, std::int32_t value) { write_text(key, integer_to_text(value)); }
 
 void PrefWriter::write_text(std::string_view key, std::string_view text) {
     const auto [it, added] = index_.try_emplace(ascii_lower(key), lines_.size());

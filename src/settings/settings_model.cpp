@@ -95,14 +95,18 @@ void enable_dependents(Context& ctx, std::initializer_list<int> sources) {
     for (int source : sources) apply_dependent_enabling(ctx.ui, source);
 }
 
-constexpr std::string_view kFirstStates[] = {"a1",  "a2",  "a3", "a4",  "a5", "a6",   "cab",   "tre",   "fil",
-                                             "bref", "bme", "ba", "bwb", "mode", "dm", "m",     "ms",    "aud",
-                                             "ae",  "apin", "muxer", "deb-a", "deb-b", "dctd", "fastpsk"};
+// States read straight into their controls, in this order.
+constexpr std::string_view kFirstStates[] = {
+    "a1",   "a2", "a3", "a4", "a5",  "a6", "cab",  "tre",   "fil",   "bref",  "bme",  "ba",      "bwb",
+    "mode", "dm", "m",  "ms", "aud", "ae", "apin", "muxer", "deb-a", "deb-b", "dctd", "fastpsk",
+};
 
-constexpr std::string_view kTexts[] = {"cqm",   "aub",   "mb",  "bias",   "fa",     "fb",        "value", "range",
-                                       "ref",   "arx",   "ary", "thr",    "nr",     "kfb",       "bfr",   "vbr",
-                                       "minqp", "maxqp", "qps", "sct",    "mingop", "maxgop",    "auto1pcrf",
-                                       "vbs",   "vmb",   "vib", "bv",     "maxsize", "minsize"};
+// Texts read straight into their controls, in this order.
+constexpr std::string_view kTexts[] = {
+    "cqm",    "aub",    "mb",        "bias", "fa",  "fb",  "value", "range",   "ref",     "arx",
+    "ary",    "thr",    "nr",        "kfb",  "bfr", "vbr", "minqp", "maxqp",   "qps",     "sct",
+    "mingop", "maxgop", "auto1pcrf", "vbs",  "vmb", "vib", "bv",    "maxsize", "minsize",
+};
 
 using LoadStep = void (*)(Context&, const LoadedSettings&);
 
@@ -138,14 +142,18 @@ constexpr LoadStep kLoadSteps[] = {
         clamp_fields(c, {ctl::KeyframeBoost, ctl::BFrameReduction, ctl::QuantCompression, ctl::MinQp, ctl::MaxQp,
                          ctl::MaxQpStep});
     },
-    [](Context& c, const LoadedSettings&) { enable_dependents(c, {ctl::Transform8x8, ctl::PSearch8x8}); },
+    [](Context& c, const LoadedSettings&) {
+        enable_dependents(c, {ctl::Transform8x8, ctl::PSearch8x8});
+    },
     [](Context& c, const LoadedSettings&) { bframe_update(c.ui); },
     [](Context& c, const LoadedSettings&) {
         clamp_fields(c, {ctl::MaxRefs});
         enable_dependents(c, {ctl::MaxRefs});
     },
     [](Context& c, const LoadedSettings&) { clamp_fields(c, {ctl::Threads}); },
-    [](Context& c, const LoadedSettings&) { enable_dependents(c, {ctl::PartitionDecision, ctl::MeMethod}); },
+    [](Context& c, const LoadedSettings&) {
+        enable_dependents(c, {ctl::PartitionDecision, ctl::MeMethod});
+    },
     [](Context& c, const LoadedSettings&) { clamp_fields(c, {ctl::MeRange}); },
     [](Context& c, const LoadedSettings&) { enable_dependents(c, {ctl::Cabac}); },
     [](Context& c, const LoadedSettings&) { clamp_fields(c, {ctl::SceneCut}); },

@@ -60,10 +60,18 @@ TEST(PrefFile, LooksUpKeysAsTheFormatSays) {
 
 TEST(PrefFile, IntegersUseTheReadersOwnRule) {
     const std::pair<const char*, std::int32_t> cases[] = {
-        {"12", 12},         {"-5", -5},       {"+7", 7},         {"1 and more", 1},
-        {"x", 0},           {"", 0},          {"- 3", 0},        {"\v\f\r\n 9", 9},
-        {"99999999999", INT32_MAX},           {"-99999999999", INT32_MIN},
-        {"2147483647", INT32_MAX},            {"-2147483648", INT32_MIN},
+        {"12", 12},
+        {"-5", -5},
+        {"+7", 7},
+        {"1 and more", 1},
+        {"x", 0},
+        {"", 0},
+        {"- 3", 0},
+        {"\v\f\r\n 9", 9},
+        {"99999999999", INT32_MAX},
+        {"-99999999999", INT32_MIN},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
     };
     for (const auto& [value, expected] : cases) EXPECT_EQ(pref_integer(value), expected) << value;
     EXPECT_EQ(integer_of("a = 4x", "a"), 4);
@@ -76,9 +84,8 @@ TEST(PrefFile, KeptLinesAreClassified) {
     const auto entries = parse_pref_entries("; one\r\n;  two\n\t;x\r[grp] tail\r\n[open\r\nk=v  \r\nlone\r\n \r\n");
     ASSERT_EQ(entries.size(), 7u);
     const std::tuple<PrefEntryKind, const char*, const char*> expected[] = {
-        {PrefEntryKind::Comment, "one", ""}, {PrefEntryKind::Comment, " two", ""},
-        {PrefEntryKind::Comment, "x", ""},   {PrefEntryKind::Group, "grp", ""},
-        {PrefEntryKind::Group, "open", ""},  {PrefEntryKind::Key, "k", "v  "},
+        {PrefEntryKind::Comment, "one", ""}, {PrefEntryKind::Comment, " two", ""}, {PrefEntryKind::Comment, "x", ""},
+        {PrefEntryKind::Group, "grp", ""},   {PrefEntryKind::Group, "open", ""},   {PrefEntryKind::Key, "k", "v  "},
         {PrefEntryKind::Key, "lone", ""},
     };
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -107,7 +114,10 @@ TEST(PrefFile, ByteOrderMarkSwitchesToUtf8) {
     const std::string mark = "\xEF\xBB\xBF";
     const std::string_view key[] = {"a1"};
     EXPECT_TRUE(PrefReader(mark + "a1 = 1", key).utf8());
-    EXPECT_FALSE(PrefReader("\xEF\xBB" "a1 = 1", key).utf8());
+    EXPECT_FALSE(PrefReader("\xEF\xBB"
+                            "a1 = 1",
+                            key)
+                     .utf8());
     EXPECT_FALSE(PrefReader("a1 = 1", key).utf8());
 
     // Plain ASCII reads the same with and without the mark.
@@ -117,14 +127,14 @@ TEST(PrefFile, ByteOrderMarkSwitchesToUtf8) {
     EXPECT_EQ(integer_of(mark + plain, "a1"), 1);
 
     const std::pair<std::string, std::string> values[] = {
-        {"caf\xC3\xA9", "caf\xE9"},       // U+00E9 back to one byte
-        {"\xC2\xA0x", "\xA0x"},            // the lowest two-byte character
-        {"\xE2\x82\xAC", ""},              // U+20AC is above U+00FF
-        {"\xF0\x9F\x98\x80", ""},          // four bytes
-        {"ab\xC3", ""},                    // cut short
-        {"\xC3(", ""},                     // bad continuation
-        {"\xC1\xA9", ""},                  // overlong form
-        {"\xE9", ""},                      // a single byte is not UTF-8
+        {"caf\xC3\xA9", "caf\xE9"},  // U+00E9 back to one byte
+        {"\xC2\xA0x", "\xA0x"},      // the lowest two-byte character
+        {"\xE2\x82\xAC", ""},        // U+20AC is above U+00FF
+        {"\xF0\x9F\x98\x80", ""},    // four bytes
+        {"ab\xC3", ""},              // cut short
+        {"\xC3(", ""},               // bad continuation
+        {"\xC1\xA9", ""},            // overlong form
+        {"\xE9", ""},                // a single byte is not UTF-8
     };
     for (const auto& [raw, expected] : values) EXPECT_EQ(text_of(mark + "t = " + raw, "t"), expected) << raw;
     // Without the mark the bytes stay as they are.

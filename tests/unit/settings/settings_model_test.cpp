@@ -41,14 +41,13 @@ TEST(SettingsTable, HoldsEveryKeyOnceWithItsKind) {
 }
 
 TEST(SettingsModel, BuiltinDefaultsAreTheExactBytes) {
-    const char* lines[] = {"a1 = 1",    "a2 = 1",      "a3 = 1",      "a4 = 0",      "a5 = 1",     "a6 = 1",
-                           "cab = 1",   "mxref = 0",   "tre = 0",     "fil = 1",     "bref = 0",   "bme = 0",
-                           "ba = 1",    "bwb = 1",     "mode = 1",    "dm = 0",      "m = 4",      "ms = 1",
-                           "aud = 0",   "ae = 1",      "apin = 0",    "aub = 64",    "fa = 0",     "mb = 2",
-                           "bias = 0",  "fb = 0",      "value = 26",  "range = 16",  "ref = 1",    "arx = 1",
-                           "ary = 1",   "thr = 1",     "nr = 0",      "kfb = 40",    "bfr = 30",   "vbr = 60",
-                           "minqp = 10", "maxqp = 51", "qps = 4",     "sct = 40",    "mingop = 25", "maxgop = 250",
-                           "muxer = 0"};
+    const char* lines[] = {
+        "a1 = 1",      "a2 = 1",       "a3 = 1",     "a4 = 0",     "a5 = 1",     "a6 = 1",     "cab = 1",  "mxref = 0",
+        "tre = 0",     "fil = 1",      "bref = 0",   "bme = 0",    "ba = 1",     "bwb = 1",    "mode = 1", "dm = 0",
+        "m = 4",       "ms = 1",       "aud = 0",    "ae = 1",     "apin = 0",   "aub = 64",   "fa = 0",   "mb = 2",
+        "bias = 0",    "fb = 0",       "value = 26", "range = 16", "ref = 1",    "arx = 1",    "ary = 1",  "thr = 1",
+        "nr = 0",      "kfb = 40",     "bfr = 30",   "vbr = 60",   "minqp = 10", "maxqp = 51", "qps = 4",  "sct = 40",
+        "mingop = 25", "maxgop = 250", "muxer = 0"};
     std::string expected;
     for (const char* line : lines) expected += std::string(expected.empty() ? "" : "\r\n") + line;
     EXPECT_EQ(builtin_default_text(), expected);
@@ -58,19 +57,21 @@ TEST(SettingsModel, BuiltinDefaultsAreTheExactBytes) {
 TEST(SettingsModel, EmptyFileGivesEveryFallback) {
     Loaded l("");
     const std::pair<int, int> states[] = {
-        {ctl::UpdateStats, 1}, {ctl::Transform8x8, 0}, {ctl::Mode, 0},      {ctl::Trellis, 0},
-        {ctl::DirectMode, 0},  {ctl::AudioEncoder, 0}, {ctl::Muxer, 0},     {ctl::DeblockStrength, 6},
-        {ctl::DeblockThreshold, 6}, {ctl::FastPSkip, 1}, {ctl::DctDecimate, 1}, {ctl::LogEnabled, 1},
-        {ctl::SizeMode, 0},    {ctl::BiasSlider, 100},
+        {ctl::UpdateStats, 1},      {ctl::Transform8x8, 0}, {ctl::Mode, 0},        {ctl::Trellis, 0},
+        {ctl::DirectMode, 0},       {ctl::AudioEncoder, 0}, {ctl::Muxer, 0},       {ctl::DeblockStrength, 6},
+        {ctl::DeblockThreshold, 6}, {ctl::FastPSkip, 1},    {ctl::DctDecimate, 1}, {ctl::LogEnabled, 1},
+        {ctl::SizeMode, 0},         {ctl::BiasSlider, 100},
     };
     for (const auto& [id, value] : states) EXPECT_EQ(l.state(id), value) << id;
     const std::pair<int, const char*> texts[] = {
-        {ctl::QuantMatrix, "flat"}, {ctl::AudioBitrate, "64000"}, {ctl::StrengthValue, "0"},
-        {ctl::ThresholdValue, "0"}, {ctl::Value, "0"},            {ctl::MinQp, "1"},
-        {ctl::MaxQp, "1"},          {ctl::MaxQpStep, "1"},        {ctl::VbvInitBuffer, "0.9"},
-        {ctl::BitrateVariance, "100"}, {ctl::FirstPassCrf, "16"}, {ctl::MaxSize, "110"},
-        {ctl::MinSize, "90"},       {ctl::Bias, "0"},             {ctl::AudioUnit, "Kbps"},
-        {ctl::ValueLabel, "Average Bitrate"},
+        {ctl::QuantMatrix, "flat"},  {ctl::AudioBitrate, "64000"},
+        {ctl::StrengthValue, "0"},   {ctl::ThresholdValue, "0"},
+        {ctl::Value, "0"},           {ctl::MinQp, "1"},
+        {ctl::MaxQp, "1"},           {ctl::MaxQpStep, "1"},
+        {ctl::VbvInitBuffer, "0.9"}, {ctl::BitrateVariance, "100"},
+        {ctl::FirstPassCrf, "16"},   {ctl::MaxSize, "110"},
+        {ctl::MinSize, "90"},        {ctl::Bias, "0"},
+        {ctl::AudioUnit, "Kbps"},    {ctl::ValueLabel, "Average Bitrate"},
     };
     for (const auto& [id, value] : texts) EXPECT_EQ(l.text(id), value) << id;
 }
@@ -101,6 +102,8 @@ TEST(SettingsModel, LoadFollowsTheRulesOfEachSetting) {
         {"bias = 150", ctl::BiasSlider, nullptr, 200},
         {"bias = 150", ctl::Bias, "100", 0},
         {"bias = -99", ctl::BiasSlider, nullptr, 1},
+        {"bias = -150", ctl::Bias, "-100", 0},
+        {"bias = -150", ctl::BiasSlider, nullptr, 0},
         {"range = -5", ctl::MeRange, "0", 0},
         {"range = 65", ctl::MeRange, "64", 0},
         {"kfb = 901", ctl::KeyframeBoost, "900", 0},
@@ -150,18 +153,18 @@ TEST(SettingsModel, LoadBringsDependentControlsIntoLine) {
         bool enabled;
     };
     const Case cases[] = {
-        {"a1 = 1", ctl::Intra8x8, true},        {"a1 = 0", ctl::Intra8x8, false},
-        {"a2 = 1", ctl::PSearch4x4, true},      {"a2 = 0", ctl::PSearch4x4, false},
-        {"ref = 2", ctl::MixedRefs, true},      {"ref = 1", ctl::MixedRefs, false},
-        {"ref = 40", ctl::MixedRefs, true},     {"m = 4", ctl::ChromaMe, true},
-        {"m = 3", ctl::ChromaMe, false},        {"ms = 2", ctl::MeRange, true},
-        {"ms = 1", ctl::MeRange, false},        {"cab = 1", ctl::TrellisLabel, true},
-        {"cab = 0", ctl::TrellisLabel, false},  {"aud = 1", ctl::AudioBitrate, true},
-        {"aud = 0", ctl::AudioBitrate, false},  {"aud = 2", ctl::AudioBitrate, true},
-        {"crelog = 0", ctl::LogFile, false},    {"crelog = 1", ctl::LogBrowse, true},
-        {"mb = 0", ctl::BSearch8x8, false},     {"mb = 1", ctl::WeightedB, false},
-        {"mb = 2", ctl::WeightedB, true},       {"mode = 1", ctl::MinQp, false},
-        {"mode = 2", ctl::MinQp, true},         {"mode = 3", ctl::StatsFile, true},
+        {"a1 = 1", ctl::Intra8x8, true},       {"a1 = 0", ctl::Intra8x8, false},
+        {"a2 = 1", ctl::PSearch4x4, true},     {"a2 = 0", ctl::PSearch4x4, false},
+        {"ref = 2", ctl::MixedRefs, true},     {"ref = 1", ctl::MixedRefs, false},
+        {"ref = 40", ctl::MixedRefs, true},    {"m = 4", ctl::ChromaMe, true},
+        {"m = 3", ctl::ChromaMe, false},       {"ms = 2", ctl::MeRange, true},
+        {"ms = 1", ctl::MeRange, false},       {"cab = 1", ctl::TrellisLabel, true},
+        {"cab = 0", ctl::TrellisLabel, false}, {"aud = 1", ctl::AudioBitrate, true},
+        {"aud = 0", ctl::AudioBitrate, false}, {"aud = 2", ctl::AudioBitrate, true},
+        {"crelog = 0", ctl::LogFile, false},   {"crelog = 1", ctl::LogBrowse, true},
+        {"mb = 0", ctl::BSearch8x8, false},    {"mb = 1", ctl::WeightedB, false},
+        {"mb = 2", ctl::WeightedB, true},      {"mode = 1", ctl::MinQp, false},
+        {"mode = 2", ctl::MinQp, true},        {"mode = 3", ctl::StatsFile, true},
         {"mode = 0", ctl::StatsFile, false},
     };
     for (const Case& c : cases) EXPECT_EQ(Loaded(c.file).t.ui.enabled(c.control), c.enabled) << c.file;
@@ -202,10 +205,17 @@ TEST(SettingsModel, TemplateIsSelectedByName) {
 
 TEST(SettingsModel, LoadedBatchSyntaxFallsBackWhileTypedTextStays) {
     const std::pair<const char*, const char*> unsafe[] = {
-        {"value = 26 & del /q *.*", "value"}, {"aub = 64|calc", "aub"},    {"mb = 2>x", "mb"},
-        {"nr = 0<in", "nr"},                  {"thr = 1^&x", "thr"},       {"arx = %COMSPEC%", "arx"},
-        {"cqm = jvt & calc", "cqm"},          {"cqm = a\"b", "cqm"},       {"cqm = \"a\" & \"b\"", "cqm"},
-        {"maxsize = 110\" & calc & \"", "maxsize"}, {"auto1pcrf = 16 | x", "auto1pcrf"},
+        {"value = 26 & del /q *.*", "value"},
+        {"aub = 64|calc", "aub"},
+        {"mb = 2>x", "mb"},
+        {"nr = 0<in", "nr"},
+        {"thr = 1^&x", "thr"},
+        {"arx = %COMSPEC%", "arx"},
+        {"cqm = jvt & calc", "cqm"},
+        {"cqm = a\"b", "cqm"},
+        {"cqm = \"a\" & \"b\"", "cqm"},
+        {"maxsize = 110\" & calc & \"", "maxsize"},
+        {"auto1pcrf = 16 | x", "auto1pcrf"},
     };
     for (const auto& [file, key] : unsafe) {
         const Setting* s = find_setting(key);
@@ -277,8 +287,8 @@ TEST(SettingsModel, SaveCorrectsWhatTheLoadDerived) {
     Loaded l(" bias = 150 \r\nfa = 5\r\ntre = 9\r\na1 = 4\r\nkfb = 999\r\naub =  96 \r\n");
     save_settings(l.t.ctx, "C:\\out.ini");
     const std::string& saved = l.t.platform.files.at("C:\\out.ini");
-    for (const char* line : {"bias = 100\r\n", "fa = 0\r\n", "tre = -1\r\n", "a1 = 1\r\n", "kfb = 900\r\n",
-                             "aub = 96\r\n"})
+    for (const char* line :
+         {"bias = 100\r\n", "fa = 0\r\n", "tre = -1\r\n", "a1 = 1\r\n", "kfb = 900\r\n", "aub = 96\r\n"})
         EXPECT_NE(saved.find(line), std::string::npos) << line;
 }
 
