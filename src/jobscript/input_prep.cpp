@@ -5,6 +5,7 @@
 #include "common/paths.h"
 #include "common/text_rules.h"
 #include "ui/control_ids.h"
+#include "ui/control_table.h"
 
 namespace tav {
 namespace {
@@ -92,9 +93,9 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
 
 void prepare_input(Context& ctx, const std::string& output_folder) {
     if (const auto failed = prepare_input_quietly(ctx, output_folder))
-        ctx.platform.message_box("tavrelion", "The AviSynth script\n" + *failed +
-                                                  "\ncould not be written, so the input still names the "
-                                                  "chosen file.");
+        ctx.platform.message_box(std::string(kWindowTitle),
+                                 "The AviSynth script \"" + *failed +
+                                     "\" could not be written, so the input field keeps the chosen file.");
 }
 
 }  // namespace tav

@@ -6,15 +6,14 @@
 #include "common/paths.h"
 #include "jobscript/audio_mux.h"
 #include "jobscript/input_prep.h"
+#include "jobs/job_list.h"
 #include "ui/choice_lists.h"
 #include "ui/control_ids.h"
+#include "ui/control_table.h"
 
 namespace tav {
 namespace {
 
-constexpr std::string_view kJobStart = "@echo.";
-constexpr std::string_view kJobEnd = "@echo+";
-constexpr std::string_view kMessageTitle = "tavrelion";
 
 // One encoder pass of a job, in the single-pass mode `mode`.
 struct Pass {
@@ -96,7 +95,7 @@ std::string name_list(const std::vector<std::string>& names) {
 
 std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line) {
     const ControlSurface& ui = ctx.ui;
-    std::vector<std::string> lines{std::string(kJobStart)};
+    std::vector<std::string> lines{std::string(kJobStartMarker)};
     if (has_input_and_output(ui)) {
         lines.push_back("@echo Input:" + quoted(ui.text(ctl::InputFile)));
         lines.push_back("@echo Output:" + quoted(ui.text(ctl::OutputFile)));
@@ -109,7 +108,7 @@ std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line
             for (const Pass& pass : kPassSequences[static_cast<size_t>(mode)]) one_pass(ctx, pass, pass_line, lines);
         }
     }
-    lines.emplace_back(kJobEnd);
+    lines.emplace_back(kJobEndMarker);
     return lines;
 }
 
@@ -141,7 +140,7 @@ void add_jobs_for_files(Context& ctx) {
     }
     ctx.ui.append_items(ctl::JobList, lines);
     if (!without_script.empty())
-        ctx.platform.message_box(std::string(kMessageTitle),
+        ctx.platform.message_box(std::string(kWindowTitle),
                                  "The AviSynth scripts for these files could not be written in the \"avs\" "
                                  "folder, so no job was added for them:" +
                                      name_list(without_script));
@@ -168,8 +167,8 @@ void make_bat(Context& ctx) {
 
     const std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
     if (!ctx.platform.write_file(path, batch_file_text(ctx.program_folder, lines))) {
-        ctx.platform.message_box(std::string(kMessageTitle),
-                                 "The batch file\n" + path + "\ncould not be written.");
+        ctx.platform.message_box(std::string(kWindowTitle),
+                                 "The batch file \"" + path + "\" could not be written.");
         return;
     }
     if (!lines.empty()) ctx.ui.set_state(ctl::JobList, static_cast<int>(lines.size()) - 1);
