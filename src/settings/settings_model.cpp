@@ -33,15 +33,15 @@ const std::vector<std::string_view>& all_keys() {
 
 const Setting& setting(std::string_view key) { return *find_setting(key); }
 
-// A settings file is data and presets travel between users: a loaded text
-// must not carry batch syntax into a job line. Only the quant matrix may
-// hold such characters, inside the double quotes of a file path, where the
-// encoder line keeps them literal (and doubles '%').
 bool is_quoted_path(std::string_view v) {
     return v.size() >= 2 && v.front() == '"' && v.back() == '"' &&
            v.substr(1, v.size() - 2).find('"') == std::string_view::npos;
 }
 
+// A settings file is data and presets travel between users: a loaded text
+// must not carry batch syntax into a job line. Only the quant matrix may
+// hold such characters, inside the double quotes of a file path, where the
+// encoder line keeps them literal (and doubles '%').
 bool safe_to_load(const Setting& s, std::string_view value) {
     if (value.find_first_of("\r\n") != std::string_view::npos) return false;
     if (s.quoted_path && is_quoted_path(value)) return true;

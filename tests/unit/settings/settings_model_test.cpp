@@ -7,6 +7,7 @@
 #include "settings/settings_table.h"
 #include "support/test_app.h"
 #include "ui/control_ids.h"
+#include "ui/control_table.h"
 
 namespace tav {
 namespace {
@@ -172,6 +173,31 @@ TEST(SettingsModel, LoadBringsDependentControlsIntoLine) {
     EXPECT_TRUE(Loaded("mode = 10").t.ui.visible(ctl::FirstPassCrf));
     EXPECT_TRUE(Loaded("mode = 13").t.ui.visible(ctl::MinSize));
     EXPECT_FALSE(Loaded("mode = 1").t.ui.visible(ctl::SizeMode));
+}
+
+TEST(SettingsModel, EveryKeyReachesItsControl) {
+    // Derived from the track bars whatever the file says; tested above.
+    const std::set<std::string_view> derived = {"fa", "fb"};
+    const std::pair<std::string_view, const char*> special[] = {
+        {"cqm", "jvt"}, {"vib", "0.5"}, {"bv", "30"}, {"avsinc", "grain"}};
+    for (const Setting& s : settings_table()) {
+        if (derived.count(s.key)) continue;
+        test::TestApp t;
+        t.ui.append_items(ctl::Template, {"none", "grain"});
+        const ControlSpec* spec = find_control(s.control);
+        ASSERT_NE(spec, nullptr) << s.key;
+        std::string value = "3";
+        for (const auto& [key, v] : special)
+            if (key == s.key) value = v;
+        if (spec->kind == ControlKind::CheckBox) value = s.fallback == "0" ? "1" : "0";
+        if (spec->kind == ControlKind::ListCombo && s.kind == SettingKind::State) value = "1";
+        t.platform.files[kFile] = std::string(s.key) + " = " + value;
+        load_settings(t.ctx, kFile);
+        if (s.kind == SettingKind::State)
+            EXPECT_EQ(t.ui.state(s.control), std::stoi(value)) << s.key;
+        else
+            EXPECT_EQ(t.ui.text(s.control), value) << s.key;
+    }
 }
 
 TEST(SettingsModel, CustomMatrixAsksForTheFileDuringTheLoad) {
