@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/paths.h"
+#include "jobscript/batch_quote.h"
 #include "common/text_rules.h"
 #include "ui/choice_lists.h"
 #include "ui/control_ids.h"
@@ -31,8 +32,6 @@ constexpr std::array<AudioEncoder, 7> kAudioEncoders = {{
     {"neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -q ", true},
 }};
 
-std::string quoted(std::string_view path) { return "\"" + batch_name(path) + "\""; }
-
 // The audio value in kilobits per second, as bits per second.
 std::string bits_per_second(std::string_view value) {
     return integer_to_text(static_cast<std::int64_t>(integer_from_text(value)) * 1000);
@@ -52,7 +51,8 @@ void write_audio_commands(const ControlSurface& ui, int encoder, std::vector<std
     if (encoder < 0 || encoder >= static_cast<int>(kAudioEncoders.size())) return;
     const AudioEncoder& e = kAudioEncoders[static_cast<size_t>(encoder)];
     const std::string value = ui.text(ctl::AudioBitrate);
-    const std::string audio = quoted(stem(ui.text(ctl::OutputFile)) + "audio." + std::string(e.extension));
+    const std::string output = ui.text(ctl::OutputFile);
+    const std::string audio = quoted_for_batch(stem(output) + "audio." + std::string(e.extension));
 
     std::string line = "@bepipe.exe --script \"import(^" + batch_name(ui.text(ctl::InputFile)) + "^)\" | ";
     line += e.program;
@@ -65,9 +65,10 @@ void write_audio_commands(const ControlSurface& ui, int encoder, std::vector<std
     write_mux_commands(ui, audio, lines);
 }
 
-void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audio, std::vector<std::string>& lines) {
+void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audio,
+                        std::vector<std::string>& lines) {
     const std::string output_text = ui.text(ctl::OutputFile);
-    const std::string output = quoted(output_text);
+    const std::string output = quoted_for_batch(output_text);
     switch (ui.state(ctl::Muxer)) {
         case muxer::Mp4Box:
             lines.push_back("@mp4box.exe -add " + quoted_audio + " " + output);
@@ -78,7 +79,7 @@ void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audi
             lines.push_back("@if not errorlevel 1 del " + quoted_audio);
             break;
         case muxer::MkvMerge: {
-            const std::string mkv = quoted(muxed_mkv_name(output_text));
+            const std::string mkv = quoted_for_batch(muxed_mkv_name(output_text));
             lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + quoted_audio);
             lines.push_back("@if exist " + mkv + " del " + quoted_audio);
             lines.push_back("@if exist " + mkv + " del " + output);

@@ -1,9 +1,11 @@
 #include "jobscript/job_step.h"
 
 #include <array>
+#include <iterator>
 #include <span>
 
 #include "common/paths.h"
+#include "jobscript/batch_quote.h"
 #include "jobscript/audio_mux.h"
 #include "jobscript/input_prep.h"
 #include "jobs/job_list.h"
@@ -13,7 +15,6 @@
 
 namespace tav {
 namespace {
-
 
 // One encoder pass of a job, in the single-pass mode `mode`.
 struct Pass {
@@ -45,11 +46,9 @@ constexpr std::array<std::span<const Pass>, 14> kPassSequences = {
 // writes the video.
 bool is_first_pass_only(int mode) { return mode == 3 || mode == 4 || mode == 8 || mode == 9; }
 
-std::string quoted(std::string_view path) { return "\"" + batch_name(path) + "\""; }
-
 std::string size_check_line(const ControlSurface& ui) {
     return "@chksize.exe " + ui.text(ctl::MinSize) + " " + ui.text(ctl::MaxSize) + " " +
-           quoted(ui.text(ctl::OutputFile));
+           quoted_for_batch(ui.text(ctl::OutputFile));
 }
 
 void one_pass(Context& ctx, const Pass& pass, const PassLineSource& pass_line, std::vector<std::string>& lines) {
@@ -97,15 +96,16 @@ std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line
     const ControlSurface& ui = ctx.ui;
     std::vector<std::string> lines{std::string(kJobStartMarker)};
     if (has_input_and_output(ui)) {
-        lines.push_back("@echo Input:" + quoted(ui.text(ctl::InputFile)));
-        lines.push_back("@echo Output:" + quoted(ui.text(ctl::OutputFile)));
+        lines.push_back("@echo Input:" + quoted_for_batch(ui.text(ctl::InputFile)));
+        lines.push_back("@echo Output:" + quoted_for_batch(ui.text(ctl::OutputFile)));
         lines.push_back("@echo Encode Mode:" + ui.text(ctl::Mode));
 
         const int mode = ui.state(ctl::Mode);
         if (ui.state(ctl::Muxer) == muxer::AudioOnly) {
             write_audio_commands(ui, ui.state(ctl::AudioEncoder), lines);
         } else if (mode >= 0 && mode < static_cast<int>(kPassSequences.size())) {
-            for (const Pass& pass : kPassSequences[static_cast<size_t>(mode)]) one_pass(ctx, pass, pass_line, lines);
+            for (const Pass& pass : kPassSequences[static_cast<size_t>(mode)])
+                one_pass(ctx, pass, pass_line, lines);
         }
     }
     lines.emplace_back(kJobEndMarker);
@@ -147,8 +147,8 @@ void add_jobs_for_files(Context& ctx) {
 }
 
 std::string batch_file_text(std::string_view program_folder, const std::vector<std::string>& lines) {
-    const std::string header[] = {"@cd /d " + quoted(program_folder), "@setpath.exe run", "@call setpath.bat",
-                                  "@del setpath.bat"};
+    const std::string header[] = {"@cd /d " + quoted_for_batch(program_folder), "@setpath.exe run",
+                                  "@call setpath.bat", "@del setpath.bat"};
     size_t size = 0;
     for (const auto& line : header) size += line.size() + 2;
     for (const auto& line : lines) size += line.size() + 2;
