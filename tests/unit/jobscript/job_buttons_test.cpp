@@ -1,6 +1,7 @@
 // "Add", "Files input" and "Make BAT" through the program's own dispatch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
