@@ -1,0 +1,47 @@
+// The program's entry point: start-up, the event loop and the exit steps.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "ui/app.h"
+#include "ui/context.h"
+#include "ui/win32/logo.h"
+#include "ui/win32/main_window.h"
+#include "ui/win32/win32_platform.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Made once, before the window, and kept for the life of the program.
+    HBITMAP logo = tav::make_logo_bitmap();
+
+    tav::Win32Platform platform;
+    const std::string program_folder = platform.program_folder();
+    // The media length query works through COM.
+    const bool com_ready = SUCCEEDED(CoInitialize(nullptr));
+    tav::create_working_folders(platform, program_folder);
+
+    INITCOMMONCONTROLSEX common_controls{sizeof common_controls,
+                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&common_controls);
+
+    {
+        tav::MainWindow window(instance, logo);
+        if (window.build()) {
+            platform.set_owner(window.hwnd());
+            tav::Context context{window.surface(), platform, program_folder};
+            tav::App app(context);
+            window.run_quietly([&] {
+                app.initialise_controls();
+                app.start();
+            });
+            window.show();
+            window.run(app);
+            window.run_quietly([&] { app.exit(); });
+            platform.set_owner(nullptr);
+        }
+    }
+
+    if (com_ready) CoUninitialize();
+    if (logo) DeleteObject(logo);
+    return 0;
+}
