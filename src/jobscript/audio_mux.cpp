@@ -5,6 +5,7 @@
 
 #include "common/paths.h"
 #include "jobscript/batch_quote.h"
+#include "jobscript/input_prep.h"
 #include "common/text_rules.h"
 #include "ui/choice_lists.h"
 #include "ui/control_ids.h"
@@ -42,8 +43,9 @@ std::string bits_per_second(std::string_view value) {
 std::string muxed_mkv_name(const std::string& output) {
     std::string name = stem(output) + "mkv";
     // Muxing into the output itself would read and write one file and then
-    // delete it: the user's video would be lost.
-    if (equals_ignoring_ascii_case(name, output)) name = stem(output) + "muxed.mkv";
+    // delete it; muxing into a source beside the output (movie.mkv encoded
+    // to movie.mp4) would overwrite it. Either way the user's video is lost.
+    if (equals_ignoring_ascii_case(name, output) || is_chosen_input(name)) name = stem(output) + "muxed.mkv";
     return name;
 }
 

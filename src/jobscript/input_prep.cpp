@@ -1,6 +1,7 @@
 #include "jobscript/input_prep.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 #include "common/paths.h"
 #include "common/text_rules.h"
@@ -34,8 +35,9 @@ private:
 };
 
 struct RunNames {
-    NameClaims file_names;  // wrapper, statistics and log names
-    NameClaims outputs;     // whole output paths
+    NameClaims file_names;                    // wrapper, statistics and log names
+    NameClaims outputs;                       // whole output paths
+    std::unordered_set<std::string> inputs;  // lower-cased
 };
 
 RunNames& run_names() {
@@ -64,13 +66,17 @@ std::string wrapper_text(const std::string& input, const std::string& template_n
 void forget_input_names() {
     run_names().file_names.clear();
     run_names().outputs.clear();
+    run_names().inputs.clear();
 }
+
+bool is_chosen_input(std::string_view path) { return run_names().inputs.count(lower_cased(path)) > 0; }
 
 std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string& output_folder) {
     ControlSurface& ui = ctx.ui;
     const std::string input = ui.text(ctl::InputFile);
     if (input.empty()) return std::nullopt;
 
+    run_names().inputs.insert(lower_cased(input));
     const std::string name = file_name(input);
     const std::string own_name =
         run_names().file_names.claim(input, [&](int k) { return numbered(name, k); });

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "ui/context.h"
 
@@ -25,5 +26,8 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
 // extension, and choosing the same input again gives it its names again.
 // Forgets every input seen so far, as at program start.
 void forget_input_names();
+
+// True when `path` names an input chosen during this run, letter case aside.
+bool is_chosen_input(std::string_view path);
 
 }  // namespace tav

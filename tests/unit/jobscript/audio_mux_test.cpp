@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "jobscript/audio_mux.h"
+#include "jobscript/input_prep.h"
 #include "ui/choice_lists.h"
 #include "ui/control_ids.h"
 #include "ui/memory_surface.h"
@@ -17,6 +18,7 @@ using Lines = std::vector<std::string>;
 struct AudioJob {
     MemorySurface ui;
     AudioJob(std::string input, std::string output, std::string value, int muxer_index) {
+        forget_input_names();  // no input chosen: the muxed file keeps its ordinary name
         fill_choice_lists(ui);
         apply_initial_states(ui);
         ui.set_text(ctl::InputFile, input);

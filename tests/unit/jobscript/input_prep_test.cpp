@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "jobscript/audio_mux.h"
 #include "jobscript/input_prep.h"
 #include "support/test_app.h"
 #include "ui/control_ids.h"
@@ -174,11 +175,23 @@ TEST_F(PrepareInput, TheOutputNeverOverwritesTheInput) {
     EXPECT_EQ(field(ctl::OutputFile), "E:\\clips\\movie-3.mp4");
 }
 
+TEST_F(PrepareInput, MkvMergeNeverMuxesIntoAChosenSource) {
+    EXPECT_EQ(muxed_mkv_name("E:\\v\\movie.mp4"), "E:\\v\\movie.mkv");
+    prepare("E:\\v\\Movie.MKV", "E:\\v\\");
+    EXPECT_EQ(field(ctl::OutputFile), "E:\\v\\Movie.mp4");
+    EXPECT_EQ(muxed_mkv_name(field(ctl::OutputFile)), "E:\\v\\Movie.muxed.mkv");
+    EXPECT_TRUE(is_chosen_input("e:\\V\\movie.mkv"));
+    EXPECT_FALSE(is_chosen_input("E:\\v\\movie.mp4"));
+    // Elsewhere the ordinary name stays.
+    EXPECT_EQ(muxed_mkv_name("D:\\out\\Movie.mp4"), "D:\\out\\Movie.mkv");
+}
+
 TEST_F(PrepareInput, ForgettingStartsAFreshRun) {
     prepare("E:\\a\\movie.avi", "D:\\out\\");
     forget_input_names();
     prepare("E:\\b\\movie.avi", "D:\\out\\");
     EXPECT_EQ(field(ctl::InputFile), "C:\\prog\\avs\\movie.avi.avs");
+    EXPECT_FALSE(is_chosen_input("E:\\a\\movie.avi"));
 }
 
 TEST_F(PrepareInput, TheInputChooserPutsTheOutputBesideTheInput) {
