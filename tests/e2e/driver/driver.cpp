@@ -104,6 +104,7 @@ Program::Program(const StartOptions& options) {
     fs::copy_file(program_under_test(), exe, error);
     if (error) throw Abort("cannot copy the program: " + error.message());
     for (const auto& [name, content] : options.files) {
+        fs::create_directories((folder_ / name).parent_path(), error);
         std::ofstream(folder_ / name, std::ios::binary) << content;
     }
 
@@ -360,6 +361,15 @@ void Program::select(int id, int index) {
     notify_parent(hwnd, combo ? CBN_SELCHANGE : LBN_SELCHANGE);
 }
 
+void Program::select_async(int id, int index) {
+    HWND hwnd = control(id);
+    require_reachable(id, hwnd);
+    const bool combo = is_combo(hwnd);
+    SendMessageA(hwnd, combo ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
+    PostMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(hwnd));
+}
+
 void Program::slide(int id, int position) {
     HWND hwnd = control(id);
     require_reachable(id, hwnd);
@@ -428,6 +438,41 @@ std::string Program::dialog_text(HWND dialog) { return window_text(GetDlgItem(di
 
 void Program::press(HWND dialog, int button) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+void Program::choose_file(HWND dialog, std::string_view path) {
+    // Explorer-style dialogs keep the name field in combo 0x47C (an edit in
+    // older layouts); older ones use edit 0x480.
+    HWND field = GetDlgItem(dialog, 0x47C);
+    if (field && class_name(field) == "ComboBox") field = FindWindowExA(field, nullptr, "Edit", nullptr);
+    if (!field) field = GetDlgItem(dialog, 0x480);
+    if (!field) throw Abort("the file dialog has no name field");
+    const std::string text(path);
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    press(dialog, IDOK);
+}
+
+void Program::settle(DWORD timeout_ms) {
+    if (!wait_until([&] { return !dialog_open(); }, timeout_ms)) throw Abort("a dialog stayed open");
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &ignored)) {
+        throw Abort("the program does not answer");
+    }
+}
+
+HWND Program::focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return info.hwndFocus;
+}
+
+void Program::press_key(WORD key) {
+    HWND target = focus();
+    if (!target) throw Abort("no control has the focus");
+    const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    PostMessageA(target, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
 }
 
 void Program::screenshot(std::string_view name) const {

@@ -76,6 +76,7 @@ public:
     void click(int id);                              // BM_CLICK, waits for the handler
     void click_async(int id);                        // posted: for clicks that open a dialog
     void select(int id, int index);                  // combo or list, notifies the parent
+    void select_async(int id, int index);            // the same, for a choice that opens a dialog
     void slide(int id, int position);                // track bar, notifies the parent
     void leave(int id);                              // focus lost: EN_KILLFOCUS to the parent
     void select_tab(int index);                      // mouse click on the tab
@@ -85,6 +86,14 @@ public:
     bool dialog_open() const;
     static std::string dialog_text(HWND dialog);     // the message box text (static 65535)
     static void press(HWND dialog, int button);      // WM_COMMAND with the button id
+    // Types a path into a file dialog's name field and presses OK.
+    static void choose_file(HWND dialog, std::string_view path);
+    // Waits until no dialog is open and the program is back in its loop.
+    void settle(DWORD timeout_ms = 5000);
+    // The control that has the keyboard focus in the program, or null.
+    HWND focus() const;
+    // Presses a key in the focused control (posted, as the keyboard does).
+    void press_key(WORD key);
 
     // Writes the window's picture to TAV_SHOT_WIN\<name>.bmp (the test
     // wrapper turns it into a PNG); does nothing when no folder is given.
