@@ -1,10 +1,13 @@
 #include "support/test_app.h"
 
+#include "jobscript/input_prep.h"
 #include "ui/control_ids.h"
 
 namespace tav::test {
 
 TestApp::TestApp() {
+    // Every test program starts with no inputs chosen.
+    forget_input_names();
     app.initialise_controls();
 }
 
