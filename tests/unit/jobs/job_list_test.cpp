@@ -275,7 +275,8 @@ TEST_F(JobList, DelOnASingleLineAndOnEmptyLines) {
 }
 
 // With 100,000 lines every button answers at once: no operation may touch
-// the whole list line by line.
+// the whole list line by line. The bounds leave room for a loaded machine
+// and a debug build; a per-line rescan of the list takes seconds.
 TEST(JobListSpeed, EveryButtonStaysQuickOnAHundredThousandLines) {
     test::TestApp t;
     Lines lines;
@@ -302,7 +303,7 @@ TEST(JobListSpeed, EveryButtonStaysQuickOnAHundredThousandLines) {
         const int line = place == 0 ? 1 : place == 1 ? now / 2 : now - 2;
         for (int button : {ctl::View, ctl::Up, ctl::Down, ctl::Edit, ctl::Disable, ctl::Del}) {
             SCOPED_TRACE(testing::Message() << "button " << button << " line " << line);
-            EXPECT_LT(timed(button, line), 50);
+            EXPECT_LT(timed(button, line), 250);
         }
     }
     // The lines moved and edited above leave jobs of uneven length; each del
@@ -315,7 +316,7 @@ TEST(JobListSpeed, EveryButtonStaysQuickOnAHundredThousandLines) {
     std::vector<std::string> no_markers(100'000, "@x264.exe");
     no_markers[0] = "@echo.";
     t.set_job_lines(no_markers);
-    EXPECT_LT(timed(ctl::Del, 50'000), 500);
+    EXPECT_LT(timed(ctl::Del, 50'000), 2000);
     EXPECT_EQ(t.ui.item_count(ctl::JobList), 0);
 }
 
