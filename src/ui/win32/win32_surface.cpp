@@ -129,16 +129,6 @@ void Win32ControlSurface::set_text(int id, std::string_view text) {
         case ControlKind::Image:
         case ControlKind::TabPanel:
             return;  // no text of their own to set
-        case ControlKind::EditCombo: {
-            // The list's selection follows the text, so the arrow keys and the
-            // drop-down start from the item shown (or from none).
-            const int match = find_item(*c, text);
-            send(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(match));
-            const std::string wanted(text);
-            if (window_text(c->hwnd) != wanted) SetWindowTextA(c->hwnd, wanted.c_str());
-            caret_to_end_if_focused(*c);
-            return;
-        }
         default:
             SetWindowTextA(c->hwnd, std::string(text).c_str());
             caret_to_end_if_focused(*c);
