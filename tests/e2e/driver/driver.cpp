@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -196,19 +197,25 @@ int Program::selection(int id) const {
 std::vector<std::string> Program::items(int id) const {
     HWND hwnd = control(id);
     const bool combo = is_combo(hwnd);
-    const int count = static_cast<int>(SendMessageW(hwnd, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(hwnd, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
     std::vector<std::string> result;
     for (int i = 0; i < count; ++i) {
-        // Wide messages: Wine hands the item text of another process's
-        // list over as wide characters even to SendMessageA.
+        // Read inside the program, in wide characters: Wine carries item
+        // texts through fixed 512-character buffers, both across processes
+        // and from ANSI callers, which long job lines overflow.
         const auto length = SendMessageW(hwnd, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0);
-        std::wstring item(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
-        SendMessageW(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-        item.resize(wcsnlen(item.c_str(), item.size()));
-        std::string text(item.size() * 2 + 1, '\0');
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()), text.data(),
-                                              static_cast<int>(text.size()), nullptr, nullptr);
-        text.resize(static_cast<size_t>(bytes < 0 ? 0 : bytes));
+        std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+        const size_t bytes = wide.size() * sizeof(wchar_t);
+        void* remote = VirtualAllocEx(process_.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+        if (!remote) throw Abort("cannot reserve memory in the program");
+        send_inside(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process_.hProcess, remote, wide.data(), bytes, nullptr);
+        VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+        wide.resize(wcsnlen(wide.c_str(), wide.size()));
+        std::string text(wide.size() * 2 + 1, '\0');
+        const int converted = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                                  text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+        text.resize(static_cast<size_t>(converted < 0 ? 0 : converted));
         result.push_back(std::move(text));
     }
     return result;
@@ -274,39 +281,47 @@ std::uintptr_t module_base(DWORD pid, const char* name) {
 
 }  // namespace
 
-std::uintptr_t Program::font(HWND hwnd) const {
-    // The thread runs SendMessageW(hwnd, WM_GETFONT, 0, 0) and exits with
-    // the result; font handles fit in the 32 bits of an exit code.
+std::uintptr_t Program::send_inside(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) const {
+    // The thread runs SendMessageW(hwnd, message, wparam, lparam) and exits
+    // with the result; handles and lengths fit in the 32 bits of an exit code.
     const std::uintptr_t own_user32 = reinterpret_cast<std::uintptr_t>(GetModuleHandleA("user32.dll"));
     const std::uintptr_t their_user32 = module_base(process_.dwProcessId, "user32.dll");
     if (!own_user32 || !their_user32) throw Abort("cannot find user32.dll in the program");
-    const std::uintptr_t send = reinterpret_cast<std::uintptr_t>(GetProcAddress(GetModuleHandleA("user32.dll"), "SendMessageW")) -
-                                own_user32 + their_user32;
+    const std::uintptr_t send =
+        reinterpret_cast<std::uintptr_t>(GetProcAddress(GetModuleHandleA("user32.dll"), "SendMessageW")) -
+        own_user32 + their_user32;
     unsigned char code[] = {
-        0x48, 0x83, 0xEC, 0x28,              // sub rsp, 40     (rcx = hwnd, the thread's parameter)
-        0xBA, WM_GETFONT, 0x00, 0x00, 0x00,  // mov edx, WM_GETFONT
-        0x45, 0x31, 0xC0,                    // xor r8d, r8d
-        0x45, 0x31, 0xC9,                    // xor r9d, r9d
-        0x48, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0,  // mov rax, SendMessageW
-        0xFF, 0xD0,                          // call rax
-        0x48, 0x83, 0xC4, 0x28,              // add rsp, 40
-        0xC3,                                // ret
+        0x48, 0x83, 0xEC, 0x28,                    // sub rsp, 40
+        0x48, 0xB9, 0, 0, 0, 0, 0, 0, 0, 0,        // mov rcx, hwnd
+        0xBA, 0, 0, 0, 0,                          // mov edx, message
+        0x49, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0,        // mov r8, wparam
+        0x49, 0xB9, 0, 0, 0, 0, 0, 0, 0, 0,        // mov r9, lparam
+        0x48, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0,        // mov rax, SendMessageW
+        0xFF, 0xD0,                                // call rax
+        0x48, 0x83, 0xC4, 0x28,                    // add rsp, 40
+        0xC3,                                      // ret
     };
-    std::memcpy(code + 17, &send, sizeof send);
+    std::memcpy(code + 6, &hwnd, 8);
+    std::memcpy(code + 15, &message, 4);
+    std::memcpy(code + 21, &wparam, 8);
+    std::memcpy(code + 31, &lparam, 8);
+    std::memcpy(code + 41, &send, 8);
     void* remote = VirtualAllocEx(process_.hProcess, nullptr, sizeof code, MEM_COMMIT, PAGE_EXECUTE_READWRITE);
     if (!remote) throw Abort("cannot reserve memory in the program");
     DWORD result = 0;
     HANDLE thread = nullptr;
     if (WriteProcessMemory(process_.hProcess, remote, code, sizeof code, nullptr)) {
         thread = CreateRemoteThread(process_.hProcess, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(remote),
-                                    hwnd, 0, nullptr);
+                                    nullptr, 0, nullptr);
     }
     const bool done = thread && WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &result);
     if (thread) CloseHandle(thread);
     if (done) VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-    if (!done) throw Abort("could not ask the program for a font");
+    if (!done) throw Abort("could not send a message inside the program");
     return result;
 }
+
+std::uintptr_t Program::font(HWND hwnd) const { return send_inside(hwnd, WM_GETFONT, 0, 0); }
 
 void Program::require_reachable(int id, HWND hwnd) const {
     if (!IsWindowVisible(hwnd)) throw Abort("control " + std::to_string(id) + " is not visible to the user");
@@ -453,7 +468,14 @@ void Program::choose_file(HWND dialog, std::string_view path) {
 }
 
 void Program::settle(DWORD timeout_ms) {
-    if (!wait_until([&] { return !dialog_open(); }, timeout_ms)) throw Abort("a dialog stayed open");
+    if (!wait_until([&] { return !dialog_open() || !running(); }, timeout_ms)) throw Abort("a dialog stayed open");
+    if (!running()) {
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        char text[64];
+        std::snprintf(text, sizeof text, "the program ended unexpectedly, exit code 0x%lX", code);
+        throw Abort(text);
+    }
     DWORD_PTR ignored = 0;
     if (!SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &ignored)) {
         throw Abort("the program does not answer");

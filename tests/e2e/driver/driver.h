@@ -62,10 +62,12 @@ public:
     bool shown(int id) const;                    // WS_VISIBLE of the control itself
     bool visible(int id) const;                  // shown, and every parent shown
     int tab() const;                             // selected tab index
-    // The control's font handle (WM_GETFONT). Wine does not carry this
-    // message across processes, so it is sent from a small thread started
-    // inside the program.
+    // The control's font handle (WM_GETFONT), which Wine does not answer
+    // across processes.
     std::uintptr_t font(HWND hwnd) const;
+    // Sends a message from a thread inside the program, for messages whose
+    // pointers Wine does not carry across processes. Returns the low 32 bits.
+    std::uintptr_t send_inside(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) const;
     std::vector<std::string> tab_captions() const;
 
     // User-like actions. Each refuses (throws) a control that the user could
