@@ -2,6 +2,8 @@
 // clamps, the value field's two ranges, the mode table, the B-frame count,
 // slider mirrors, dependent enabling, and the two ways to end the program.
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <tuple>
 
 #include "check.h"
@@ -289,6 +291,43 @@ TAV_CASE(check_boxes_and_lists_enable_their_dependents) {
     CHECK(program.enabled(126));
     CHECK(program.enabled(127));
     CHECK_EQ(program.close(), 0u);
+}
+
+TAV_CASE(the_audio_unit_label_follows_the_encoder) {
+    Program program;
+    program.select_tab(kMoreTab);
+    const char* units[] = {"Kbps", "Kbps", "Kbps", "Kbps", "Kbps", "Quality", "Quality"};
+    for (int index : {5, 6, 0, 1, 2, 3, 4, 6}) {
+        CONTEXT("audio encoder " + std::to_string(index));
+        program.select(111, index);
+        CHECK_EQ(program.text(110), units[index]);
+    }
+    CHECK_EQ(program.close(), 0u);
+}
+
+TAV_CASE(settings_load_from_the_working_directory_and_save_beside_the_program) {
+    const std::filesystem::path elsewhere = make_temp_folder("tav-e2e-cwd-");
+    std::ofstream(elsewhere / "tavrelion.ini", std::ios::binary) << "mode = 5\r\nvalue = 1234\r\nkfb = 2000\r\n";
+    {
+        Program program({.working_directory = elsewhere});
+        CHECK_EQ(program.selection(23), 5);
+        CHECK_EQ(program.text(24), "Average Bitrate");
+        CHECK_EQ(program.text(25), "1234");
+        CHECK_EQ(program.text(38), "900");  // limited on load
+        program.select(23, 0);
+        CHECK_EQ(program.close(), 0u);
+
+        std::ifstream saved(program.folder() / "tavrelion.ini", std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+        CHECK(text.find("\r\nmode = 0\r\n") != std::string::npos);
+        CHECK(text.find("\r\nvalue = 1234\r\n") != std::string::npos);
+    }
+    // The file in the working directory is only read.
+    std::ifstream original(elsewhere / "tavrelion.ini", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
+    CHECK_EQ(text, "mode = 5\r\nvalue = 1234\r\nkfb = 2000\r\n");
+    std::error_code ignored;
+    std::filesystem::remove_all(elsewhere, ignored);
 }
 
 TAV_CASE(cancel_ends_the_program_with_exit_code_0) {
