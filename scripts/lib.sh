@@ -5,8 +5,10 @@
 tav_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 tav_win64="$tav_root/build/win64"
 tav_native="$tav_root/build/native"
-: "${WINEPREFIX:=$tav_root/build/wineprefix}"
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The project's own Wine prefix (TAV_WINEPREFIX may name another): never the
+# user's WINEPREFIX, which the tests would tune and whose server they end.
+export TAV_WINEPREFIX="${TAV_WINEPREFIX:-$tav_root/build/wineprefix}"
+export WINEPREFIX="$TAV_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # ImageMagick by its full path: another "convert" may come first on PATH.
 tav_convert=/usr/bin/convert
 

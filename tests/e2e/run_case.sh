@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Runs one Windows test program under Wine for ctest:
 #   run_case.sh <program.exe> [arguments...]
-# Uses WINEPREFIX when set, else build/wineprefix of this checkout (created
-# on first use), and the X display in DISPLAY when it answers, else a private
-# Xvfb for this run only. Screenshots that the program leaves as .bmp files in
-# TAV_SHOT_DIR are turned into .png files.
+# Uses the Wine prefix named by TAV_WINEPREFIX, else build/wineprefix of this
+# checkout (created on first use; never the user's own WINEPREFIX), and the
+# X display in DISPLAY when it answers, else a private Xvfb for this run
+# only. Screenshots that the test leaves as .bmp files in TAV_SHOT_DIR are
+# turned into .png files.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
-: "${WINEPREFIX:=$root/build/wineprefix}"
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="${TAV_WINEPREFIX:-$root/build/wineprefix}"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 # Windows path of a Unix path through Wine's Z: drive.
 winpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }
