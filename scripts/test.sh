@@ -17,10 +17,10 @@ fi
 tav_prepare_prefix
 tav_keep_wineserver
 rm -rf build/screenshots
+echo "screenshots of every tab go to $tav_root/build/screenshots"
 
+# ctest's summary is the last thing printed; its exit code is ours.
 set +e
 ctest --test-dir "$tav_native" --output-on-failure -j2
 status=$?
-set -e
-[[ -d build/screenshots ]] && echo "screenshots of the window: $tav_root/build/screenshots"
 exit "$status"
