@@ -1,0 +1,244 @@
+// Shared steps of the job cases: setting controls as a user would (switching
+// to their tab first), the job lines the encoder settings of the worked
+// example give, and the stand-in tools' records.
+#pragma once
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check.h"
+#include "driver.h"
+#include "standin_log.h"
+#include "ui/control_ids.h"
+
+namespace tav::e2e::jobs {
+
+namespace ctl = ::tav::ctl;
+
+enum Tab : int { kBitrateTab = 0, kRateTab = 1, kFramesTab = 2, kMoreTab = 3, kJobTab = 4 };
+
+inline constexpr std::string_view kModeNames[] = {
+    "Single Pass - Bitrate",
+    "Single Pass - Quantizer",
+    "Single Pass - CRF",
+    "Mutipass - First Pass",
+    "Mutipass - First Pass(fast)",
+    "Mutipass - Nth pass",
+    "Automated Double Passes",
+    "Automated Double Passes(fast)",
+    "Mutipass - First Pass(CRF)",
+    "Mutipass - First Pass(CRF-fast)",
+    "Automated Double Passes(1P-CRF)",
+    "Automated Double Passes(1P-CRF-fast)",
+    "Mutipass - First Pass(CRF with output)",
+    "Conditional Double Passes(1P-CRF)",
+};
+enum Muxer : int { kMp4Box = 0, kMp4Creator = 1, kMkvMerge = 2, kNoMux = 3, kAudioOnly = 4 };
+
+inline std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// A check box set the way a click would set it; nothing happens when it
+// already is.
+inline void set_check(Program& program, int id, bool on) {
+    if ((program.checked(id) == BST_CHECKED) != on) program.click(id);
+}
+inline void set_field(Program& program, int id, std::string_view text) {
+    if (program.text(id) != text) program.paste(id, text);
+}
+inline void select_if_needed(Program& program, int id, int index) {
+    if (program.selection(id) != index) program.select(id, index);
+}
+
+// The encoder settings of the documented example line, set on every tab.
+inline void use_example_encoder_settings(Program& program) {
+    program.select_tab(kRateTab);
+    for (auto [id, text] : {std::pair{ctl::SceneCut, "40"}, {ctl::MaxIdr, "250"}, {ctl::MinIdr, "25"},
+                            {ctl::KeyframeBoost, "40"}, {ctl::BFrameReduction, "30"}, {ctl::VbvBufferSize, "0"},
+                            {ctl::VbvMaxRate, "0"}, {ctl::VbvInitBuffer, "0.9"}, {ctl::BitrateVariance, "100"}}) {
+        set_field(program, id, text);
+    }
+    for (auto [id, text] : {std::pair{ctl::MinQp, "10"}, {ctl::MaxQp, "51"}, {ctl::MaxQpStep, "4"},
+                            {ctl::QuantCompression, "60"}}) {
+        if (program.enabled(id)) set_field(program, id, text);
+    }
+    program.select_tab(kFramesTab);
+    set_field(program, ctl::MaxBFrames, "2");
+    set_field(program, ctl::Bias, "0");
+    for (auto [id, on] : {std::pair{ctl::Transform8x8, true}, {ctl::PSearch8x8, true}, {ctl::BSearch8x8, true},
+                          {ctl::PSearch4x4, false}, {ctl::Intra8x8, true}, {ctl::Intra4x4, true},
+                          {ctl::BidirectionalMe, false}, {ctl::AdaptiveB, true}, {ctl::BReferences, false},
+                          {ctl::WeightedB, true}}) {
+        set_check(program, id, on);
+    }
+    select_if_needed(program, ctl::DirectMode, 2);
+    program.select_tab(kMoreTab);
+    select_if_needed(program, ctl::QuantMatrix, 0);
+    select_if_needed(program, ctl::MeMethod, 1);
+    select_if_needed(program, ctl::PartitionDecision, 4);
+    for (auto [id, on] : {std::pair{ctl::FastPSkip, true}, {ctl::DctDecimate, true}, {ctl::ThreadInput, false},
+                          {ctl::MixedRefs, false}, {ctl::Cabac, true}, {ctl::Deblock, true},
+                          {ctl::ChromaMe, true}, {ctl::Audio, false}}) {
+        set_check(program, id, on);
+    }
+    select_if_needed(program, ctl::Trellis, 1);
+    for (auto [id, text] : {std::pair{ctl::SarWidth, "1"}, {ctl::SarHeight, "1"}, {ctl::Threads, "1"},
+                            {ctl::MaxRefs, "1"}, {ctl::NoiseReduction, "0"}}) {
+        set_field(program, id, text);
+    }
+    program.slide(ctl::DeblockStrength, 6);
+    program.slide(ctl::DeblockThreshold, 6);
+    program.select_tab(kBitrateTab);
+}
+
+// The files a pass line names.
+struct JobNames {
+    std::string input, output, stats, log;  // log empty: no log pipe
+};
+
+// What the documented line of one single pass in `mode` reads with the
+// example encoder settings; `value` is the value field's text.
+inline std::string expected_pass_line(int mode, std::string_view value, const JobNames& names,
+                                      bool update_stats) {
+    const std::string v(value);
+    const std::string ratio = " --ipratio 1.400000 --pbratio 1.300000";
+    const std::string part = " --8x8dct -A p8x8,b8x8,i8x8,i4x4", fast_part = " -A p8x8,i4x4";
+    const std::string qp_full = " --qpmin 10 --qpmax 51 --qpstep 4 --qcomp 0.600000", qp = " --qpmin 10 --qpmax 51";
+    const std::string chroma;
+    const std::string subpel = " -m 5", fast_subpel = " -m 3";
+    const std::string vbv_tol = " --ratetol 1.000000 --vbv-init 0.9 --vbv-bufsize 0 --vbv-maxrate 0";
+    const std::string vbv = " --vbv-init 0.9 --vbv-bufsize 0 --vbv-maxrate 0";
+    const std::string rate = " -B " + v;
+    const std::string stats = " --stats " + in_quotes(names.stats);
+
+    std::string line =
+        "@x264.exe --progress --no-psnr --no-ssim --cqm flat --scenecut 40 -I 250 -i 25 -t 1 --me hex --sar 1:1 "
+        "--threads 1 -r 1 --nr 0 -f 0:0 -b 2 --direct \"auto\" --b-bias 0 -w";
+    switch (mode) {
+        case 0: line += ratio + part + rate + qp_full + subpel + vbv_tol; break;
+        case 1: line += " -q " + v + qp + part + chroma + subpel; break;
+        case 2: line += " --crf " + v + part + subpel + chroma + qp_full + ratio + vbv; break;
+        case 3: line += " -p 1" + stats + rate + qp + part + chroma + ratio + subpel + vbv_tol; break;
+        case 4: line += " -p 1" + stats + rate + qp + ratio + fast_part + fast_subpel + vbv_tol; break;
+        case 5:
+        case 13:
+            line += (update_stats ? " -p 3" : " -p 2") + stats + rate + qp_full + ratio + chroma + part + subpel +
+                    vbv_tol;
+            break;
+        case 8:
+        case 12: line += stats + " -p 1 --crf " + v + part + chroma + ratio + subpel + qp_full + vbv_tol; break;
+        case 9: line += stats + " -p 1 --crf " + v + fast_part + fast_subpel + qp_full + ratio + vbv_tol; break;
+        default: throw Abort("no single pass line in mode " + std::to_string(mode));
+    }
+    const bool writes_video = mode != 3 && mode != 4 && mode != 8 && mode != 9;
+    line += writes_video ? " -o " + in_quotes(names.output) + " " : " -o nul ";
+    line += in_quotes(names.input);
+    if (!names.log.empty()) line += " 2>&1|lputs.exe " + in_quotes(names.log);
+    if (mode != 13) return line;
+    // A logged conditional pass is a block, so that the size test is made by
+    // the batch's own interpreter and not by a side of the pipe.
+    return names.log.empty() ? "@if errorlevel 1 " + line : "@if errorlevel 1 (" + line.substr(1) + ")";
+}
+
+// The header lines of a complete job.
+inline std::vector<std::string> job_header(const JobNames& names, int mode) {
+    return {"@echo.", "@echo Input:" + in_quotes(names.input), "@echo Output:" + in_quotes(names.output),
+            "@echo Encode Mode:" + std::string(kModeNames[mode])};
+}
+
+// The list's lines from index `from` on, read inside the program as the
+// driver reads them (long lines overflow Wine's cross-process buffers), but
+// without reading again the lines before `from`.
+inline std::vector<std::string> list_lines_from(const Program& program, int id, size_t from) {
+    HWND list = program.control(id);
+    const auto count = static_cast<size_t>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                 program.process_id());
+    if (!process) throw Abort("cannot open the program's memory");
+    std::vector<std::string> lines;
+    for (size_t i = from; i < count; ++i) {
+        const auto length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+        const size_t bytes = wide.size() * sizeof(wchar_t);
+        void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+        if (!remote) break;
+        program.send_inside(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, wide.data(), bytes, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        wide.resize(wcsnlen(wide.c_str(), wide.size()));
+        std::string text(wide.size() * 2 + 1, '\0');
+        text.resize(static_cast<size_t>(std::max(0, WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                                                        text.data(), static_cast<int>(text.size()),
+                                                                        nullptr, nullptr))));
+        lines.push_back(std::move(text));
+    }
+    CloseHandle(process);
+    if (lines.size() != count - std::min(from, count)) throw Abort("cannot read the job list");
+    return lines;
+}
+
+inline size_t line_count(const Program& program) {
+    return static_cast<size_t>(SendMessageA(program.control(ctl::JobList), LB_GETCOUNT, 0, 0));
+}
+
+// The lines of the list from index `from` on.
+inline std::vector<std::string> lines_from(const std::vector<std::string>& lines, size_t from) {
+    return {lines.begin() + static_cast<std::ptrdiff_t>(std::min(from, lines.size())), lines.end()};
+}
+
+inline std::string folder_of(const Program& program) { return program.folder().string() + "\\"; }
+
+inline std::string read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::vector<ToolRun> runs_of(const std::vector<ToolRun>& runs, std::string_view tool) {
+    std::vector<ToolRun> found;
+    std::copy_if(runs.begin(), runs.end(), std::back_inserter(found),
+                 [&](const ToolRun& run) { return run.tool == tool; });
+    return found;
+}
+
+// The arguments after the program's own name.
+inline std::vector<std::string> arguments(const ToolRun& run) {
+    return {run.argv.begin() + (run.argv.empty() ? 0 : 1), run.argv.end()};
+}
+
+// The visible dialog of the program with this title, waited for.
+inline HWND wait_dialog_titled(const Program& program, std::string_view title, DWORD timeout_ms = 5000) {
+    struct Search {
+        DWORD pid;
+        std::string_view title;
+        HWND found = nullptr;
+    } search{program.process_id(), title};
+    const auto find = [](HWND hwnd, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s.pid && IsWindowVisible(hwnd) && class_name(hwnd) == "#32770" && window_text(hwnd) == s.title) {
+            s.found = hwnd;
+            return FALSE;
+        }
+        return TRUE;
+    };
+    wait_until([&] { return EnumWindows(find, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; },
+               timeout_ms);
+    if (!search.found) throw Abort("no dialog titled \"" + std::string(title) + "\" appeared");
+    return search.found;
+}
+
+// Makes "Make BAT" write the job list into `path` (typed into the save dialog).
+inline void make_bat(Program& program, const std::string& path) {
+    program.select_tab(kJobTab);
+    program.click_async(ctl::MakeBat);
+    Program::choose_file(program.wait_dialog(), path);
+    program.settle();
+}
+
+}  // namespace tav::e2e::jobs

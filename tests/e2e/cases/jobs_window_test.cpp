@@ -1,0 +1,289 @@
+// Jobs through the real window: "Add" in every encode mode, the combined
+// modes putting the user's own values back, "Audio Only", "Files input"
+// through the folder chooser and the multi-selection dialog, and "Make BAT"
+// writing the list byte for byte.
+#include "e2ejobs_support.h"
+
+namespace tav::e2e::jobs {
+namespace {
+
+const JobNames kExample{"D:\\enc\\avs\\movie.avs", "D:\\enc\\out\\movie.mp4", "D:\\enc\\stats\\movie.stat",
+                        "D:\\enc\\log\\movie.txt"};
+
+// Types the job's file names into the Bitrate tab, as a user may instead of
+// choosing them.
+void enter_names(Program& program, const JobNames& names) {
+    program.select_tab(kBitrateTab);
+    set_check(program, ctl::LogEnabled, !names.log.empty());
+    program.paste(ctl::InputFile, names.input);
+    program.paste(ctl::OutputFile, names.output);
+    if (program.enabled(ctl::StatsFile)) program.paste(ctl::StatsFile, names.stats);
+    if (!names.log.empty()) program.paste(ctl::LogFile, names.log);
+}
+
+// Clicks "Add" and returns the lines it appended.
+std::vector<std::string> add(Program& program) {
+    const size_t before = line_count(program);
+    program.click(ctl::Add);
+    return list_lines_from(program, ctl::JobList, before);
+}
+
+struct ModeCase {
+    int mode;
+    const char* value;  // the value field's text
+};
+
+// The single passes that make up each mode's job: {mode, uses the CRF field}.
+std::vector<std::pair<int, bool>> passes_of(int mode) {
+    switch (mode) {
+        case 6: return {{3, false}, {5, false}};
+        case 7: return {{4, false}, {5, false}};
+        case 10: return {{8, true}, {5, false}};
+        case 11: return {{9, true}, {5, false}};
+        case 13: return {{12, true}, {13, false}};
+        default: return {{mode, false}};
+    }
+}
+
+TAV_CASE(add_in_every_mode_writes_the_documented_job_and_restores_the_mode) {
+    Program program;
+    use_example_encoder_settings(program);
+    const char* crf = "20";
+    const ModeCase cases[] = {{0, "800"}, {1, "26"},  {2, "20"},  {3, "800"}, {4, "800"},  {5, "800"},  {6, "800"},
+                              {7, "800"}, {8, "20"},  {9, "20"},  {10, "1200"}, {11, "800"}, {12, "20"}, {13, "800"}};
+    for (const ModeCase& c : cases) {
+        CONTEXT("mode " + std::to_string(c.mode));
+        program.select(ctl::Mode, c.mode);
+        program.paste(ctl::Value, c.value);
+        const bool uses_crf_field = program.visible(ctl::FirstPassCrf);
+        CHECK_EQ(uses_crf_field, c.mode == 10 || c.mode == 11 || c.mode == 13);
+        if (uses_crf_field) program.paste(ctl::FirstPassCrf, crf);
+        if (program.enabled(ctl::UpdateStats)) set_check(program, ctl::UpdateStats, false);
+        const bool update_stats = program.checked(ctl::UpdateStats) == BST_CHECKED;
+        enter_names(program, kExample);
+
+        std::vector<std::string> expected = job_header(kExample, c.mode);
+        for (auto [pass_mode, with_crf] : passes_of(c.mode)) {
+            if (pass_mode == 13) expected.push_back("@chksize.exe 90 110 " + in_quotes(kExample.output));
+            expected.push_back(expected_pass_line(pass_mode, with_crf ? crf : c.value, kExample, update_stats));
+        }
+        expected.push_back("@echo+");
+        const auto added = add(program);
+        CHECK_EQ(added, expected);
+
+        // The window shows the user's own choices again, and the file
+        // fields are ready for the next input.
+        CHECK_EQ(program.selection(ctl::Mode), c.mode);
+        CHECK_EQ(program.text(ctl::Value), c.value);
+        if (uses_crf_field) CHECK_EQ(program.text(ctl::FirstPassCrf), crf);
+        CHECK_EQ(program.visible(ctl::FirstPassCrf), uses_crf_field);
+        for (int id : {ctl::InputFile, ctl::OutputFile, ctl::StatsFile, ctl::LogFile}) CHECK_EQ(program.text(id), "");
+
+        // The documented lines, letter for letter.
+        if (c.mode == 6 && CHECK_EQ(added.size(), 7u)) {
+            CHECK_EQ(added[4],
+                     "@x264.exe --progress --no-psnr --no-ssim --cqm flat --scenecut 40 -I 250 -i 25 -t 1 --me hex "
+                     "--sar 1:1 --threads 1 -r 1 --nr 0 -f 0:0 -b 2 --direct \"auto\" --b-bias 0 -w -p 1 --stats "
+                     "\"D:\\enc\\stats\\movie.stat\" -B 800 --qpmin 10 --qpmax 51 --8x8dct -A p8x8,b8x8,i8x8,i4x4 "
+                     "--ipratio 1.400000 --pbratio 1.300000 -m 5 --ratetol 1.000000 --vbv-init 0.9 --vbv-bufsize 0 "
+                     "--vbv-maxrate 0 -o nul \"D:\\enc\\avs\\movie.avs\" 2>&1|lputs.exe \"D:\\enc\\log\\movie.txt\"");
+            CHECK_EQ(added[5],
+                     "@x264.exe --progress --no-psnr --no-ssim --cqm flat --scenecut 40 -I 250 -i 25 -t 1 --me hex "
+                     "--sar 1:1 --threads 1 -r 1 --nr 0 -f 0:0 -b 2 --direct \"auto\" --b-bias 0 -w -p 2 --stats "
+                     "\"D:\\enc\\stats\\movie.stat\" -B 800 --qpmin 10 --qpmax 51 --qpstep 4 --qcomp 0.600000 "
+                     "--ipratio 1.400000 --pbratio 1.300000 --8x8dct -A p8x8,b8x8,i8x8,i4x4 -m 5 --ratetol 1.000000 "
+                     "--vbv-init 0.9 --vbv-bufsize 0 --vbv-maxrate 0 -o \"D:\\enc\\out\\movie.mp4\" "
+                     "\"D:\\enc\\avs\\movie.avs\" 2>&1|lputs.exe \"D:\\enc\\log\\movie.txt\"");
+        }
+        if (c.mode == 13 && CHECK_EQ(added.size(), 8u)) {
+            const std::string tail =
+                " -w --stats \"D:\\enc\\stats\\movie.stat\" -p 1 --crf 20 --8x8dct -A p8x8,b8x8,i8x8,i4x4 --ipratio "
+                "1.400000 --pbratio 1.300000 -m 5 --qpmin 10 --qpmax 51 --qpstep 4 --qcomp 0.600000 --ratetol "
+                "1.000000 --vbv-init 0.9 --vbv-bufsize 0 --vbv-maxrate 0 -o \"D:\\enc\\out\\movie.mp4\" "
+                "\"D:\\enc\\avs\\movie.avs\" 2>&1|lputs.exe \"D:\\enc\\log\\movie.txt\"";
+            CHECK(added[4].size() > tail.size() && added[4].ends_with(tail));
+            CHECK_EQ(added[5], "@chksize.exe 90 110 \"D:\\enc\\out\\movie.mp4\"");
+            CHECK(added[6].starts_with("@if errorlevel 1 (x264.exe "));
+            CHECK(added[6].ends_with("lputs.exe \"D:\\enc\\log\\movie.txt\")"));
+        }
+    }
+    CHECK_EQ(program.close(), 0u);
+}
+
+// The audio line and the mux lines of the documented example.
+std::vector<std::string> nero_mp4box_lines(const JobNames& names) {
+    const std::string audio = in_quotes(names.output.substr(0, names.output.rfind('.') + 1) + "audio.mp4");
+    return {"@bepipe.exe --script \"import(^" + names.input + "^)\" | neroaacenc.exe -if - -of " + audio +
+                " -ignorelength -cbr 64000",
+            "@mp4box.exe -add " + audio + " " + in_quotes(names.output), "@if not errorlevel 1 del " + audio};
+}
+
+TAV_CASE(audio_follows_the_last_pass_only_and_audio_only_writes_no_pass) {
+    Program program;
+    use_example_encoder_settings(program);
+    program.select_tab(kMoreTab);
+    set_check(program, ctl::Audio, true);
+    program.select(ctl::AudioEncoder, 1);  // "Nero"
+    program.select(ctl::Muxer, kMp4Box);
+    program.paste(ctl::AudioBitrate, "64");
+
+    // Mode 13: the first pass writes no audio; the audio follows the
+    // second pass, and "Audio" is ticked again afterwards.
+    program.select_tab(kBitrateTab);
+    program.select(ctl::Mode, 13);
+    program.paste(ctl::Value, "800");
+    program.paste(ctl::FirstPassCrf, "20");
+    const bool update_stats = program.checked(ctl::UpdateStats) == BST_CHECKED;
+    enter_names(program, kExample);
+    std::vector<std::string> expected = job_header(kExample, 13);
+    expected.push_back(expected_pass_line(12, "20", kExample, update_stats));
+    expected.push_back("@chksize.exe 90 110 " + in_quotes(kExample.output));
+    expected.push_back(expected_pass_line(13, "800", kExample, update_stats));
+    for (auto& line : nero_mp4box_lines(kExample)) expected.push_back(line);
+    expected.push_back("@echo+");
+    CHECK_EQ(add(program), expected);
+    CHECK_EQ(program.checked(ctl::Audio), BST_CHECKED);
+    CHECK_EQ(program.selection(ctl::Mode), 13);
+    CHECK_EQ(program.text(ctl::Value), "800");
+
+    // The documented example of the audio lines, as the job list shows them.
+    {
+        const JobNames video{"D:\\video\\movie.avs", "D:\\video\\movie.mp4", "D:\\video\\movie.stat", ""};
+        program.select(ctl::Mode, 1);
+        program.paste(ctl::Value, "26");
+        enter_names(program, video);
+        const auto added = add(program);
+        REQUIRE(added.size() == 9u);
+        CHECK_EQ(lines_from(added, 5),
+                 (std::vector<std::string>{
+                     "@bepipe.exe --script \"import(^D:\\video\\movie.avs^)\" | neroaacenc.exe -if - -of "
+                     "\"D:\\video\\movie.audio.mp4\" -ignorelength -cbr 64000",
+                     "@mp4box.exe -add \"D:\\video\\movie.audio.mp4\" \"D:\\video\\movie.mp4\"",
+                     "@if not errorlevel 1 del \"D:\\video\\movie.audio.mp4\"", "@echo+"}));
+    }
+
+    // "Audio Only": the audio line alone, whatever the mode and whether or
+    // not "Audio" is ticked; the header still names the user's mode.
+    program.select_tab(kMoreTab);
+    set_check(program, ctl::Audio, false);
+    program.select(ctl::Muxer, kAudioOnly);
+    program.select_tab(kBitrateTab);
+    program.select(ctl::Mode, 6);
+    enter_names(program, kExample);
+    expected = job_header(kExample, 6);
+    expected.push_back(nero_mp4box_lines(kExample).front());
+    expected.push_back("@echo+");
+    CHECK_EQ(add(program), expected);
+    CHECK_EQ(program.selection(ctl::Mode), 6);
+
+    // Without an output the job is its two markers, and the input stays.
+    program.paste(ctl::InputFile, kExample.input);
+    program.paste(ctl::OutputFile, "");
+    CHECK_EQ(add(program), (std::vector<std::string>{"@echo.", "@echo+"}));
+    CHECK_EQ(program.text(ctl::InputFile), kExample.input);
+    CHECK_EQ(program.close(), 0u);
+}
+
+// Answers the folder chooser and the multi-selection dialog of "Files input".
+void choose_files(Program& program, const std::string& output_folder, const std::string& input_folder,
+                  const std::string& quoted_names) {
+    program.select_tab(kBitrateTab);
+    program.click_async(ctl::FilesInput);
+    Program::choose_file(wait_dialog_titled(program, "Select a folder for output"), output_folder);
+    HWND files = wait_dialog_titled(program, "Select some files");
+    Program::choose_file(files, input_folder);  // a folder typed in the name field opens it
+    Sleep(300);
+    Program::choose_file(files, quoted_names);
+    program.settle();
+}
+
+TAV_CASE(files_input_adds_one_job_per_chosen_file_and_cancels_add_nothing) {
+    Program program({.files = {{"in\\one.avs", "Version()"},
+                               {"in\\two words.avs", "Version()"},
+                               {"in\\clip & 100%.avi", "not a video"},
+                               {"out dir\\keep.txt", ""},
+                               {"avsinc\\plain.avs", "# template"}}});
+    const std::string folder = folder_of(program);
+    const std::string in = folder + "in\\", out = folder + "out dir\\";
+    use_example_encoder_settings(program);
+    program.select(ctl::Mode, 1);
+    program.paste(ctl::Value, "26");
+    set_check(program, ctl::LogEnabled, true);
+    const std::string template_name = program.text(ctl::Template);
+
+    // Cancelled at the folder chooser, then at the file dialog: no job.
+    program.click_async(ctl::FilesInput);
+    Program::press(wait_dialog_titled(program, "Select a folder for output"), IDCANCEL);
+    program.settle();
+    CHECK_EQ(program.items(ctl::JobList).size(), 0u);
+    program.click_async(ctl::FilesInput);
+    Program::choose_file(wait_dialog_titled(program, "Select a folder for output"), out);
+    Program::press(wait_dialog_titled(program, "Select some files"), IDCANCEL);
+    program.settle();
+    CHECK_EQ(program.items(ctl::JobList).size(), 0u);
+
+    choose_files(program, out, in, "\"one.avs\" \"two words.avs\" \"clip & 100%.avi\"");
+    const auto lines = program.items(ctl::JobList);
+    // Every name in a batch line has its '%' doubled.
+    const JobNames expected_names[] = {
+        {in + "one.avs", out + "one.mp4", "", folder + "log\\one.avs.txt"},
+        {in + "two words.avs", out + "two words.mp4", "", folder + "log\\two words.avs.txt"},
+        {folder + "avs\\clip & 100%%.avi.avs", out + "clip & 100%%.mp4", "", folder + "log\\clip & 100%%.avi.txt"},
+    };
+    std::vector<std::string> expected;
+    for (const JobNames& names : expected_names) {
+        for (auto& line : job_header(names, 1)) expected.push_back(line);
+        expected.push_back(expected_pass_line(1, "26", names, false));
+        expected.push_back("@echo+");
+    }
+    CHECK_EQ(lines, expected);
+    // The wrapper of the non-script input names it as it is.
+    CHECK_EQ(read_file(folder + "avs\\clip & 100%.avi.avs"),
+             "fs=\"" + in + "clip & 100%.avi\"\r\nmfn=\"" + in + "clip & 100%\"\r\nimport(\"..\\avsinc\\" +
+                 template_name + ".avs\")\r\n");
+    CHECK_EQ(program.selection(ctl::Mode), 1);
+    CHECK_EQ(program.text(ctl::InputFile), "");
+    CHECK_EQ(program.close(), 0u);
+}
+
+TAV_CASE(make_bat_writes_the_header_and_every_line_byte_for_byte) {
+    Program program({.files = {{"bats\\keep.txt", ""}}});
+    const std::string folder = folder_of(program);
+    const std::string header = "@cd /d \"" + folder + "\"\r\n@setpath.exe run\r\n@call setpath.bat\r\n"
+                               "@del setpath.bat\r\n";
+
+    // An empty list gives the header alone; ".bat" is added to a bare name.
+    make_bat(program, folder + "bats\\empty");
+    CHECK_EQ(read_file(folder + "bats\\empty.bat"), header);
+
+    const JobNames names{folder + "clip 100%.avs", folder + "clip 100%.mp4", folder + "stats\\c.stat", ""};
+    program.select_tab(kBitrateTab);
+    program.select(ctl::Mode, 2);
+    program.paste(ctl::Value, "20");
+    enter_names(program, names);
+    program.click(ctl::Add);
+    program.click(ctl::Add);  // fields cleared: a job of its two markers
+    program.select_tab(kJobTab);
+    program.click(ctl::Shut);
+    program.select(ctl::JobList, 1);
+    program.click(ctl::Disable);  // a disabled header line is written as it stands
+    const auto lines = program.items(ctl::JobList);
+    REQUIRE(lines.size() == 9u);
+    CHECK(lines[1].starts_with("@rem @echo Input:"));
+    CHECK_EQ(lines.back(), "shutdown.exe -s -f -t 30");
+
+    std::string expected = header;
+    for (const std::string& line : lines) expected += line + "\r\n";
+    make_bat(program, folder + "bats\\jobs");
+    CHECK_EQ(read_file(folder + "bats\\jobs.bat"), expected);
+    CHECK_EQ(program.selection(ctl::JobList), static_cast<int>(lines.size()) - 1);
+    // Any extension the user typed is kept.
+    make_bat(program, folder + "bats\\jobs.cmd");
+    CHECK_EQ(read_file(folder + "bats\\jobs.cmd"), expected);
+    CHECK(!std::filesystem::exists(folder + "bats\\jobs.cmd.bat"));
+    CHECK_EQ(program.items(ctl::JobList), lines);
+    CHECK_EQ(program.close(), 0u);
+}
+
+}  // namespace
+}  // namespace tav::e2e::jobs
