@@ -142,6 +142,13 @@ Program::Program(const StartOptions& options) {
         throw Abort(shown ? "the program ended before showing its window, exit code " + std::to_string(code)
                           : std::string("no visible window titled \"tavrelion\" within 20 s"));
     }
+    // The window shows before the lists are filled and the settings loaded:
+    // wait until the program waits for input in its event loop.
+    WaitForInputIdle(process_.hProcess, 10000);
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored)) {
+        throw Abort("the program does not answer after start-up");
+    }
 }
 
 Program::~Program() {
