@@ -2,6 +2,8 @@
 // modes putting the user's own values back, "Audio Only", "Files input"
 // through the folder chooser and the multi-selection dialog, and "Make BAT"
 // writing the list byte for byte.
+#include <map>
+
 #include "e2ejobs_support.h"
 
 namespace tav::e2e::jobs {
@@ -282,6 +284,249 @@ TAV_CASE(make_bat_writes_the_header_and_every_line_byte_for_byte) {
     CHECK_EQ(read_file(folder + "bats\\jobs.cmd"), expected);
     CHECK(!std::filesystem::exists(folder + "bats\\jobs.cmd.bat"));
     CHECK_EQ(program.items(ctl::JobList), lines);
+    CHECK_EQ(program.close(), 0u);
+}
+
+// One row of the audio encoder list: the program, the audio file's
+// extension, the words before the audio file and the rate option.
+struct AudioEncoder {
+    const char* program;
+    const char* extension;
+    std::vector<std::string> before_audio;
+    const char* rate_option;
+    bool quality;
+};
+const AudioEncoder kEncoders[] = {
+    {"enc_aacplus.exe", "aac", {"-"}, "--cbr", false},
+    {"neroaacenc.exe", "mp4", {"-if", "-", "-of"}, "-cbr", false},
+    {"neroaacenc_sse2.exe", "mp4", {"-if", "-", "-of"}, "-cbr", false},
+    {"neroaacenc.exe", "mp4", {"-if", "-", "-of"}, "-br", false},
+    {"neroaacenc_sse2.exe", "mp4", {"-if", "-", "-of"}, "-br", false},
+    {"neroaacenc.exe", "mp4", {"-if", "-", "-of"}, "-q", true},
+    {"neroaacenc_sse2.exe", "mp4", {"-if", "-", "-of"}, "-q", true},
+};
+
+// A file name as a batch line carries it: every '%' doubled.
+std::string in_batch(std::string_view name) {
+    std::string out;
+    for (char c : name) out += c == '%' ? std::string("%%") : std::string(1, c);
+    return out;
+}
+
+std::string stem_of(const std::string& path) { return path.substr(0, path.rfind('.') + 1); }
+
+// One job of the encoder x muxer table and what each tool must receive.
+struct AudioJob {
+    int encoder, muxer;
+    std::string output, audio, mkv;  // real names, as the tools see them
+    std::string value;               // the audio field's text
+    std::vector<std::string> encoder_arguments;
+};
+
+std::vector<std::string> expected_audio_and_mux_lines(const AudioJob& job, const std::string& input) {
+    const AudioEncoder& e = kEncoders[job.encoder];
+    const std::string audio = in_quotes(in_batch(job.audio)), output = in_quotes(in_batch(job.output));
+    std::string line = "@bepipe.exe --script \"import(^" + in_batch(input) + "^)\" | " + e.program;
+    for (size_t i = 0; i < e.before_audio.size(); ++i) line += " " + e.before_audio[i];
+    line += " " + audio + (job.encoder > 0 ? " -ignorelength " : " ") + e.rate_option + " " +
+            (e.quality ? job.value : "64000");
+    std::vector<std::string> lines{line};
+    if (job.muxer == kMp4Box) {
+        lines.push_back("@mp4box.exe -add " + audio + " " + output);
+        lines.push_back("@if not errorlevel 1 del " + audio);
+    } else if (job.muxer == kMp4Creator) {
+        lines.push_back("@mp4creator.exe -create=" + audio + " " + output);
+        lines.push_back("@if not errorlevel 1 del " + audio);
+    } else if (job.muxer == kMkvMerge) {
+        const std::string mkv = in_quotes(in_batch(job.mkv));
+        lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + audio);
+        lines.push_back("@if exist " + mkv + " del " + audio);
+        lines.push_back("@if exist " + mkv + " del " + output);
+    }
+    return lines;
+}
+
+TAV_CASE(every_audio_encoder_and_muxer_runs_with_exactly_its_arguments) {
+    // Names with blanks, '&' and '%' must reach every tool unchanged. Each
+    // job's temporary audio file exists beforehand (the stand-in encoders
+    // write none), and so does the muxed file of the MKVMerge jobs, so the
+    // clean-up lines have something to delete.
+    const std::string media = "media & 100%\\";
+    std::vector<AudioJob> jobs;
+    StartOptions options{.files = {{media + "clip.avs", "Version()"}}};
+    for (int e = 0; e < 7; ++e) {
+        for (int x = kMp4Box; x <= kAudioOnly; ++x) {
+            AudioJob job{e, x};
+            const std::string name = media + "out " + std::to_string(e) + std::to_string(x) + ".mp4";
+            job.output = name;
+            job.audio = stem_of(name) + "audio." + kEncoders[e].extension;
+            job.mkv = x == kMkvMerge ? stem_of(name) + "mkv" : "";
+            job.value = kEncoders[e].quality ? "0.35" : "64";
+            options.files.push_back({job.audio, "audio"});
+            if (!job.mkv.empty()) options.files.push_back({job.mkv, "muxed"});
+            jobs.push_back(job);
+        }
+    }
+    Program program(options);
+    const std::string folder = folder_of(program);
+    const std::string input = folder + media + "clip.avs";
+    for (AudioJob& job : jobs) {
+        for (std::string* name : {&job.output, &job.audio, &job.mkv}) {
+            if (!name->empty()) *name = folder + *name;
+        }
+    }
+
+    program.select(ctl::Mode, 1);
+    program.paste(ctl::Value, "26");
+    set_check(program, ctl::LogEnabled, false);
+    program.select_tab(kMoreTab);
+    set_check(program, ctl::Audio, true);
+    for (const AudioJob& job : jobs) {
+        CONTEXT("encoder " + std::to_string(job.encoder) + ", muxer " + std::to_string(job.muxer));
+        program.select_tab(kMoreTab);
+        program.select(ctl::AudioEncoder, job.encoder);
+        program.select(ctl::Muxer, job.muxer);
+        set_field(program, ctl::AudioBitrate, job.value);
+        CHECK_EQ(program.text(ctl::AudioUnit), kEncoders[job.encoder].quality ? "Quality" : "Kbps");
+        enter_names(program, {input, job.output, "", ""});
+        const auto added = add(program);
+        const size_t audio_at = job.muxer == kAudioOnly ? 4 : 5;
+        REQUIRE(added.size() > audio_at);
+        CHECK_EQ(added[audio_at - 1].starts_with("@x264.exe "), job.muxer != kAudioOnly);
+        std::vector<std::string> expected = expected_audio_and_mux_lines(job, input);
+        expected.push_back("@echo+");
+        CHECK_EQ(lines_from(added, audio_at), expected);
+    }
+
+    make_bat(program, folder + "audio jobs.bat");
+    BatchResult result = run_batch(folder + "audio jobs.bat");
+    CHECK_EQ(result.exit_code, 0u);
+
+    // Every tool, in job order.
+    auto next_run = [&, taken = std::map<std::string, size_t>()](const std::string& tool) mutable -> ToolRun {
+        const auto runs = runs_of(result.runs, tool);
+        const size_t index = taken[tool]++;
+        if (index >= runs.size()) throw Abort("too few runs of " + tool);
+        return runs[index];
+    };
+    for (const AudioJob& job : jobs) {
+        CONTEXT("encoder " + std::to_string(job.encoder) + ", muxer " + std::to_string(job.muxer));
+        if (job.muxer != kAudioOnly) {
+            const ToolRun encode = next_run("x264.exe");
+            REQUIRE(encode.argv.size() > 4);
+            CHECK_EQ(std::vector<std::string>(encode.argv.end() - 3, encode.argv.end()),
+                     (std::vector<std::string>{"-o", job.output, input}));
+        }
+        CHECK_EQ(arguments(next_run("bepipe.exe")), (std::vector<std::string>{"--script", "import(^" + input + "^)"}));
+        const AudioEncoder& e = kEncoders[job.encoder];
+        std::vector<std::string> encoder_arguments = e.before_audio;
+        encoder_arguments.push_back(job.audio);
+        if (job.encoder > 0) encoder_arguments.push_back("-ignorelength");
+        encoder_arguments.push_back(e.rate_option);
+        encoder_arguments.push_back(e.quality ? "0.35" : "64000");
+        CHECK_EQ(arguments(next_run(e.program)), encoder_arguments);
+        const bool muxed = job.muxer <= kMkvMerge;
+        if (job.muxer == kMp4Box) {
+            CHECK_EQ(arguments(next_run("mp4box.exe")), (std::vector<std::string>{"-add", job.audio, job.output}));
+        } else if (job.muxer == kMp4Creator) {
+            CHECK_EQ(arguments(next_run("mp4creator.exe")), (std::vector<std::string>{"-create=" + job.audio, job.output}));
+        } else if (job.muxer == kMkvMerge) {
+            CHECK_EQ(arguments(next_run("mkvmerge.exe")),
+                     (std::vector<std::string>{"-o", job.mkv, job.output, job.audio}));
+        }
+        // Clean-up: a successful MP4 mux deletes the audio file; an existing
+        // MKV deletes both of its sources; nothing else is deleted.
+        CHECK_EQ(std::filesystem::exists(job.audio), !muxed);
+        CHECK_EQ(std::filesystem::exists(job.output), job.muxer != kAudioOnly && job.muxer != kMkvMerge);
+        if (!job.mkv.empty()) CHECK(std::filesystem::exists(job.mkv));
+    }
+    CHECK(std::filesystem::exists(input));
+    CHECK_EQ(runs_of(result.runs, "x264.exe").size(), 28u);
+    CHECK_EQ(runs_of(result.runs, "bepipe.exe").size(), 35u);
+
+    // Failed MP4 muxes keep the audio; without the MKV nothing of its
+    // sources is deleted. A short list of its own keeps this run quick.
+    program.select_tab(kJobTab);
+    program.click(ctl::Clear);
+    CHECK_EQ(line_count(program), 0u);
+    std::vector<AudioJob> again;
+    for (const AudioJob& job : jobs) {
+        if (job.encoder != 1 || job.muxer > kMkvMerge) continue;
+        std::ofstream(job.audio, std::ios::binary) << "audio";
+        if (!job.mkv.empty()) std::filesystem::remove(job.mkv);
+        program.select_tab(kMoreTab);
+        program.select(ctl::AudioEncoder, job.encoder);
+        program.select(ctl::Muxer, job.muxer);
+        set_field(program, ctl::AudioBitrate, job.value);
+        enter_names(program, {input, job.output, "", ""});
+        program.click(ctl::Add);
+        again.push_back(job);
+    }
+    make_bat(program, folder + "failed muxes.bat");
+    result = run_batch(folder + "failed muxes.bat", {"TAV_STANDIN_EXIT_MP4BOX=1", "TAV_STANDIN_EXIT_MP4CREATOR=1"});
+    CHECK_EQ(runs_of(result.runs, "bepipe.exe").size(), again.size());
+    for (const AudioJob& job : again) {
+        CONTEXT("failed mux, muxer " + std::to_string(job.muxer));
+        CHECK(std::filesystem::exists(job.audio));
+        CHECK(std::filesystem::exists(job.output));
+    }
+    CHECK_EQ(program.close(), 0u);
+}
+
+TAV_CASE(conditional_pass_without_log_runs_only_after_a_failed_size_check_and_mkv_output_survives) {
+    // Short names: the window's list cannot yet hand back lines longer than
+    // 511 characters under Wine.
+    const std::string media = "f & 5%\\";
+    Program program({.files = {{media + "a.avs", "Version()"}}});
+    const std::string folder = folder_of(program);
+    const std::string input = folder + media + "a.avs", output = folder + media + "a.mkv";
+    const std::string audio = folder + media + "a.audio.aac", muxed = folder + media + "a.muxed.mkv";
+
+    program.select(ctl::Mode, 13);
+    program.paste(ctl::Value, "900");
+    program.paste(ctl::FirstPassCrf, "18");
+    program.paste(ctl::MinSize, "5");
+    program.paste(ctl::MaxSize, "7");
+    program.select_tab(kMoreTab);
+    set_check(program, ctl::Audio, true);
+    program.select(ctl::AudioEncoder, 0);
+    program.select(ctl::Muxer, kMkvMerge);
+    program.paste(ctl::AudioBitrate, "96");
+    enter_names(program, {input, output, "D:\\s.stat", ""});
+    const auto added = add(program);
+    REQUIRE(added.size() == 12u);
+    CHECK_EQ(added[5], "@chksize.exe 5 7 " + in_quotes(in_batch(output)));
+    CHECK(added[6].starts_with("@if errorlevel 1 @x264.exe "));
+    // The output is already an MKV file: the muxed file gets its own name.
+    const std::string q_muxed = in_quotes(in_batch(muxed)), q_audio = in_quotes(in_batch(audio));
+    CHECK_EQ(lines_from(added, 8),
+             (std::vector<std::string>{"@mkvmerge -o " + q_muxed + " " + in_quotes(in_batch(output)) + " " + q_audio,
+                                       "@if exist " + q_muxed + " del " + q_audio,
+                                       "@if exist " + q_muxed + " del " + in_quotes(in_batch(output)), "@echo+"}));
+    make_bat(program, folder + "conditional.bat");
+
+    for (int size_check : {1, 0}) {
+        CONTEXT("chksize exit code " + std::to_string(size_check));
+        const BatchResult result =
+            run_batch(folder + "conditional.bat", {"TAV_STANDIN_EXIT_CHKSIZE=" + std::to_string(size_check)});
+        const auto checks = runs_of(result.runs, "chksize.exe");
+        if (CHECK_EQ(checks.size(), 1u)) CHECK_EQ(arguments(checks[0]), (std::vector<std::string>{"5", "7", output}));
+        const auto encodes = runs_of(result.runs, "x264.exe");
+        REQUIRE(encodes.size() == (size_check ? 2u : 1u));
+        const auto has = [](const ToolRun& run, std::vector<std::string> words) {
+            return std::search(run.argv.begin(), run.argv.end(), words.begin(), words.end()) != run.argv.end();
+        };
+        CHECK(has(encodes[0], {"-p", "1", "--crf", "18"}));
+        if (size_check) CHECK(has(encodes[1], {"-B", "900"}));
+        for (const ToolRun& run : encodes) CHECK_EQ(arguments(run).back(), input);
+        CHECK(runs_of(result.runs, "lputs.exe").empty());
+        const auto muxes = runs_of(result.runs, "mkvmerge.exe");
+        if (CHECK_EQ(muxes.size(), 1u)) {
+            CHECK_EQ(arguments(muxes[0]), (std::vector<std::string>{"-o", muxed, output, audio}));
+        }
+        // The muxer made nothing here, so the encoded video stays.
+        CHECK(std::filesystem::exists(output));
+    }
     CHECK_EQ(program.close(), 0u);
 }
 
