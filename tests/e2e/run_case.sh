@@ -50,8 +50,13 @@ if [[ -n ${TAV_SHOT_DIR:-} ]]; then
     export TAV_SHOT_WIN=$(winpath "$TAV_SHOT_DIR")
 fi
 
-timeout -k 5 "${TAV_CASE_TIMEOUT:-100}" wine "$program" "$@"
+# The output goes through a file: a process left behind (a crashed program
+# under the debugger) must not hold the test runner's pipe open.
+out=$(mktemp)
+timeout -k 5 "${TAV_CASE_TIMEOUT:-100}" wine "$program" "$@" >"$out" 2>&1 </dev/null
 rc=$?
+cat "$out"
+rm -f "$out"
 ((rc == 124)) && echo "run_case: the test program did not end in time" >&2
 
 if [[ -n ${TAV_SHOT_DIR:-} ]]; then
