@@ -46,6 +46,23 @@ void BM_LoadFullSettingsFile(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadFullSettingsFile)->Unit(benchmark::kMicrosecond);
 
+// "Files input" for a season of 2,000 episodes: a wrapper and a job each.
+void BM_FilesInput2000(benchmark::State& state) {
+    std::vector<std::string> files;
+    for (int episode = 1; episode <= 2000; ++episode)
+        files.push_back("D:\\season\\episode " + std::to_string(episode) + ".avi");
+    for (auto _ : state) {
+        state.PauseTiming();
+        test::TestApp t;
+        t.platform.folder_answers.push_back("D:\\out\\");
+        t.platform.open_many_answers.push_back(files);
+        state.ResumeTiming();
+        t.click(ctl::FilesInput);
+        benchmark::DoNotOptimize(t.ui.item_count(ctl::JobList));
+    }
+}
+BENCHMARK(BM_FilesInput2000)->Unit(benchmark::kMillisecond);
+
 std::vector<std::string> long_list(int jobs) {
     std::vector<std::string> lines;
     for (int j = 0; j < jobs; ++j) {

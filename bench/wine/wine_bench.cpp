@@ -1,0 +1,513 @@
+// Timings of the real tavrelion.exe under Wine, driven through its window the
+// way a user drives it. Each case prints its figures as lines
+//   FIGURE|<name>|<value>|<unit>|<reference>|<what the reference is>|<bound on value/reference>
+// which scripts/bench.sh judges; informative lines start with "  ".
+// A case fails (non-zero exit) only when the program did not do the work:
+// a missing wrapper, a short batch file, a job list of the wrong length.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "check.h"
+#include "driver.h"
+#include "ui/control_ids.h"
+
+namespace tav::bench {
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::Abort;
+using e2e::Program;
+
+constexpr int kBitrateTab = 0, kJobTab = 4;
+
+double now_ms() {
+    static const double ticks_per_ms = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / ticks_per_ms;
+}
+
+double median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double maximum(const std::vector<double>& values) {
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+std::string joined(const std::vector<double>& values) {
+    std::string text;
+    char number[32];
+    for (double value : values) {
+        std::snprintf(number, sizeof number, "%s%.1f", text.empty() ? "" : " ", value);
+        text += number;
+    }
+    return text;
+}
+
+// One figure for scripts/bench.sh: it passes when value / reference stays
+// within ratio_bound. A fixed bound is given as its own reference with 1.
+void report(const std::string& name, double value, const char* unit, double reference,
+            const std::string& reference_label, double ratio_bound) {
+    std::printf("FIGURE|%s|%.3f|%s|%.3f|%s|%.2f\n", name.c_str(), value, unit, reference,
+                reference_label.c_str(), ratio_bound);
+    std::fflush(stdout);
+}
+
+void note(const std::string& text) {
+    std::printf("  %s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+fs::path own_folder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return fs::path(path).parent_path();
+}
+
+std::uintmax_t file_size_or_zero(const fs::path& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.string().c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<std::uintmax_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string read_all(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+size_t count_lines(const std::string& text) {
+    size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    if (!text.empty() && text.back() != '\n') ++lines;
+    return lines;
+}
+
+// ---------------------------------------------------------------- start-up
+
+struct TopLevelSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK find_visible_top_level(HWND hwnd, LPARAM param) {
+    auto& search = *reinterpret_cast<TopLevelSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search.pid || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
+    search.found = hwnd;
+    return FALSE;
+}
+
+// Milliseconds from CreateProcess to a visible window that answers a
+// message, for a fresh copy of `exe` in a folder of its own. The program is
+// closed again afterwards (not timed).
+double start_to_idle_ms(const fs::path& exe) {
+    const fs::path folder = e2e::make_temp_folder("tav-bench-start-");
+    const fs::path copy = folder / exe.filename();
+    fs::copy_file(exe, copy);
+    std::string command = "\"" + copy.string() + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+
+    const double start = now_ms();
+    if (!CreateProcessA(copy.string().c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.string().c_str(), &startup, &process)) {
+        throw Abort("cannot start " + copy.string());
+    }
+    WaitForInputIdle(process.hProcess, 20000);
+    TopLevelSearch search{process.dwProcessId, nullptr};
+    const bool shown = e2e::wait_until(
+        [&] {
+            EnumWindows(find_visible_top_level, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        20000);
+    DWORD_PTR ignored = 0;
+    const bool answered =
+        shown && SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored) != 0;
+    const double elapsed = now_ms() - start;
+
+    if (shown) PostMessageA(search.found, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::error_code ignored_error;
+    fs::remove_all(folder, ignored_error);
+    if (!answered) throw Abort(exe.filename().string() + " showed no answering window within 20 s");
+    return elapsed;
+}
+
+TAV_CASE(startup) {
+    const fs::path program = e2e::program_under_test();
+    const fs::path minimal = own_folder() / "minimal_window.exe";
+    REQUIRE(fs::exists(minimal));
+
+    // One start of each that is not counted: the first start of an
+    // executable pays for the system's file caches.
+    start_to_idle_ms(minimal);
+    start_to_idle_ms(program);
+
+    // Interleaved, each pair in alternating order, so a passing load on the
+    // machine weighs on both alike.
+    constexpr int kRounds = 9;
+    std::vector<double> program_ms, minimal_ms;
+    for (int round = 0; round < kRounds; ++round) {
+        if (round % 2) {
+            program_ms.push_back(start_to_idle_ms(program));
+            minimal_ms.push_back(start_to_idle_ms(minimal));
+        } else {
+            minimal_ms.push_back(start_to_idle_ms(minimal));
+            program_ms.push_back(start_to_idle_ms(program));
+        }
+    }
+    note("tavrelion.exe starts (ms): " + joined(program_ms));
+    note("minimal_window.exe starts (ms): " + joined(minimal_ms));
+    report("start-up to an idle window (median of 9)", median(program_ms), "ms", median(minimal_ms),
+           "minimal one-button window", 1.5);
+}
+
+// ------------------------------------------------------------- Files input
+
+// A user's folders: a season of episodes to encode and an output folder.
+struct Season {
+    fs::path root;
+    fs::path media;
+    fs::path output;
+    std::vector<std::string> names;
+};
+
+Season make_season(int episodes) {
+    Season season;
+    season.root = e2e::make_temp_folder("tav-bench-season-");
+    season.media = season.root / "media";
+    season.output = season.root / "out";
+    fs::create_directories(season.media);
+    fs::create_directories(season.output);
+    char name[64];
+    for (int episode = 1; episode <= episodes; ++episode) {
+        std::snprintf(name, sizeof name, "episode %04d.avi", episode);
+        season.names.emplace_back(name);
+        std::ofstream(season.media / name, std::ios::binary) << "RIFF";
+    }
+    return season;
+}
+
+HWND list_box(const Program& program) { return program.control(ctl::JobList); }
+
+int line_count(const Program& program) {
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutA(list_box(program), LB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count))
+        throw Abort("the job list does not answer");
+    return static_cast<int>(static_cast<LRESULT>(count));
+}
+
+HWND next_dialog(const Program& program, HWND previous) {
+    if (previous && !e2e::wait_until([&] { return !IsWindow(previous); }, 10000))
+        throw Abort("a dialog did not close");
+    return program.wait_dialog(10000);
+}
+
+// The name field of a file dialog (the edit in combo 0x47C, else edit 0x480).
+HWND name_field(HWND dialog) {
+    HWND field = GetDlgItem(dialog, 0x47C);
+    if (field && e2e::class_name(field) == "ComboBox") field = FindWindowExA(field, nullptr, "Edit", nullptr);
+    if (!field) field = GetDlgItem(dialog, 0x480);
+    if (!field) throw Abort("the file dialog has no name field");
+    return field;
+}
+
+struct FilesInputTiming {
+    double total_ms = 0;   // from OK in the selection dialog to every job in the list
+    double dialog_ms = 0;  // of which the dialog took this long to close
+};
+
+// "Files input" answered like a user: the output folder, then the files,
+// chosen by name in the media folder. Returns once `expected_lines` are in
+// the job list.
+FilesInputTiming files_input(Program& program, const Season& season, const std::vector<std::string>& names,
+                             int expected_lines_after) {
+    program.select_tab(kBitrateTab);
+    program.click_async(ctl::FilesInput);
+    HWND folder_dialog = program.wait_dialog(10000);
+    Program::choose_file(folder_dialog, season.output.string());
+
+    HWND files_dialog = next_dialog(program, folder_dialog);
+    HWND field = name_field(files_dialog);
+    Program::choose_file(files_dialog, season.media.string());
+    // A folder typed in the name field opens it; the dialog gives no sign
+    // when it is done, so give it a moment.
+    Sleep(500);
+
+    std::string selection;
+    for (const std::string& name : names) selection += "\"" + name + "\" ";
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(selection.c_str()));
+
+    FilesInputTiming timing;
+    const double start = now_ms();
+    Program::press(files_dialog, IDOK);
+    if (!e2e::wait_until([&] { return !IsWindow(files_dialog); }, 60000))
+        throw Abort("the selection dialog did not close");
+    timing.dialog_ms = now_ms() - start;
+    if (!e2e::wait_until([&] { return line_count(program) >= expected_lines_after || program.dialog_open(); },
+                         60000))
+        throw Abort("the jobs did not reach the list within 60 s");
+    timing.total_ms = now_ms() - start;
+    if (program.dialog_open()) throw Abort("the program showed a message: " + Program::dialog_text(program.wait_dialog()));
+    return timing;
+}
+
+// One job made by "Files input" for a single file: its lines, read back.
+std::vector<std::string> one_real_job(Program& program, const Season& season) {
+    const int before = line_count(program);
+    files_input(program, season, {season.names.front()}, before + 1);
+    program.settle();
+    std::vector<std::string> lines = program.items(ctl::JobList);
+    lines.erase(lines.begin(), lines.begin() + before);
+    return lines;
+}
+
+void clear_job_list(Program& program) {
+    program.select_tab(kJobTab);
+    program.click(ctl::Clear);
+    if (line_count(program) != 0) throw Abort("Clear left lines in the job list");
+}
+
+TAV_CASE(files_input) {
+    // TAV_BENCH_FILES sets a smaller season for looking into the figure.
+    const char* count_override = std::getenv("TAV_BENCH_FILES");
+    const int kFiles = count_override ? std::max(1, std::atoi(count_override)) : 2000;
+    const Season season = make_season(kFiles);
+    Program program;
+
+    // One file first: the lines of one job, and Wine's dialogs warmed up.
+    const size_t lines_per_job = one_real_job(program, season).size();
+    REQUIRE(lines_per_job > 2);
+    clear_job_list(program);
+
+    const int expected = static_cast<int>(lines_per_job) * kFiles;
+    const FilesInputTiming timing = files_input(program, season, season.names, expected);
+    program.settle(60000);
+    CHECK_EQ(line_count(program), expected);
+
+    int missing = 0;
+    for (const std::string& name : season.names) {
+        const fs::path wrapper = program.folder() / "avs" / (name + ".avs");
+        if (file_size_or_zero(wrapper) == 0) ++missing;
+    }
+    CHECK_EQ(missing, 0);
+
+    note("selection dialog closed after " + std::to_string(static_cast<int>(timing.dialog_ms)) + " ms; " +
+         std::to_string(expected) + " lines, " + std::to_string(kFiles - missing) + " wrappers");
+    report("Files input, 2,000 files, every wrapper written", timing.total_ms, "ms", 2000, "bound 2 s", 1.0);
+    CHECK_EQ(program.close(60000), 0u);
+    std::error_code ignored;
+    fs::remove_all(season.root, ignored);
+}
+
+// --------------------------------------------------------------- job list
+
+// Fills the job list with whole copies of `job` until it holds at least
+// `lines` lines, straight into the list box: the filling is not timed and
+// is no user action.
+void fill_job_list(Program& program, const std::vector<std::string>& job, int lines) {
+    HWND list = list_box(program);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    int count = line_count(program);
+    while (count < lines) {
+        for (const std::string& line : job)
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        count += static_cast<int>(job.size());
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    if (line_count(program) != count) throw Abort("the job list did not take every line");
+}
+
+int line_length(const Program& program, int index) {
+    return static_cast<int>(SendMessageA(list_box(program), LB_GETTEXTLEN, index, 0));
+}
+
+// Times one click of a job-list button on the line at `index`.
+double timed_click(Program& program, int button, int index) {
+    program.select(ctl::JobList, index);
+    const double start = now_ms();
+    program.click(button);
+    return now_ms() - start;
+}
+
+std::vector<DWORD> descendants_of(DWORD root) {
+    std::vector<DWORD> found{root};
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return {};
+    std::vector<PROCESSENTRY32> all;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        all.push_back(entry);
+    CloseHandle(snapshot);
+    for (size_t i = 0; i < found.size(); ++i)
+        for (const auto& process : all)
+            if (process.th32ParentProcessID == found[i] && process.th32ProcessID != root &&
+                std::find(found.begin(), found.end(), process.th32ProcessID) == found.end())
+                found.push_back(process.th32ProcessID);
+    found.erase(found.begin());
+    return found;
+}
+
+// Ends the batch that "Start" launched (and whatever it runs): only its
+// writing is timed, not its run.
+void end_started_batch(const Program& program) {
+    for (DWORD pid : descendants_of(program.process_id())) {
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid)) {
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    }
+}
+
+TAV_CASE(job_list) {
+    constexpr int kLines = 100000;
+    const Season season = make_season(1);
+    Program program;
+    const std::vector<std::string> job = one_real_job(program, season);
+    REQUIRE(job.size() > 2);
+    fill_job_list(program, job, kLines);
+    const int lines = line_count(program);
+    const int jobs = lines / static_cast<int>(job.size());
+    note(std::to_string(lines) + " lines: " + std::to_string(jobs) + " jobs of " + std::to_string(job.size()) +
+         " lines each");
+    program.select_tab(kJobTab);
+
+    // "Make BAT": from OK in the save dialog until the program is back in
+    // its loop with the whole file written.
+    {
+        const fs::path bat = season.output / "season.bat";
+        program.click_async(ctl::MakeBat);
+        HWND dialog = program.wait_dialog(10000);
+        SendMessageA(name_field(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bat.string().c_str()));
+        const double start = now_ms();
+        Program::press(dialog, IDOK);
+        if (!e2e::wait_until([&] { return !IsWindow(dialog); }, 30000)) throw Abort("the save dialog stayed");
+        program.settle(60000);
+        const double elapsed = now_ms() - start;
+        const std::uintmax_t size_then = file_size_or_zero(bat);
+        const std::string text = read_all(bat);
+        CHECK_EQ(size_then, text.size());
+        CHECK_EQ(count_lines(text), static_cast<size_t>(lines) + 4);
+        report("Make BAT, 100,000 lines", elapsed, "ms", 1000, "bound 1 s", 1.0);
+    }
+
+    // "Start": from the click until temp.bat is whole; the program then
+    // waits on purpose before lowering the batch's priority, reported apart.
+    {
+        const fs::path batch = program.folder() / "temp.bat";
+        std::atomic<bool> stop{false};
+        std::atomic<std::uintmax_t> last_size{0};
+        std::vector<std::pair<double, std::uintmax_t>> sizes;  // when each new size was first seen
+        const double start = now_ms();
+        std::thread watcher([&] {
+            while (!stop) {
+                const std::uintmax_t size = file_size_or_zero(batch);
+                if (size != last_size) {
+                    sizes.emplace_back(now_ms(), size);
+                    last_size = size;
+                }
+                Sleep(1);
+            }
+        });
+        program.click_async(ctl::Start);
+        const bool written = e2e::wait_until([&] { return last_size != 0; }, 30000);
+        if (written) program.settle(60000);
+        const double back_in_loop = now_ms() - start;
+        Sleep(50);
+        stop = true;
+        watcher.join();
+        end_started_batch(program);
+        REQUIRE(written);
+
+        const std::string text = read_all(batch);
+        CHECK_EQ(count_lines(text), static_cast<size_t>(lines) + 7);
+        double whole_at = back_in_loop;
+        for (const auto& [when, size] : sizes)
+            if (size == text.size()) {
+                whole_at = when - start;
+                break;
+            }
+        note("Start: back in its loop after " + std::to_string(static_cast<int>(back_in_loop)) +
+             " ms (it waits 600 ms on purpose before lowering the batch's priority)");
+        report("Start writes temp.bat, 100,000 lines", whole_at, "ms", 1000, "bound 1 s", 1.0);
+    }
+
+    // The line buttons, each on lines spread over the list.
+    const std::vector<int> spots = {lines / 5, lines / 3, lines / 2, 2 * lines / 3, 4 * lines / 5};
+    {
+        std::vector<double> ms;
+        for (int spot : spots) {
+            const int before = line_length(program, spot);
+            ms.push_back(timed_click(program, ctl::Disable, spot));
+            CHECK_EQ(line_length(program, spot), before + 5);  // "@rem " in front
+            ms.push_back(timed_click(program, ctl::Disable, spot));
+            CHECK_EQ(line_length(program, spot), before);
+        }
+        note("Disable (ms): " + joined(ms));
+        report("Disable on 100,000 lines (worst of 10)", maximum(ms), "ms", 50, "bound 50 ms", 1.0);
+    }
+    // "up" on a line, then "down" on the same line where it went: the jobs
+    // are whole again for "del" below.
+    {
+        std::vector<double> up_ms, down_ms;
+        for (int spot : spots) {
+            const int moving = line_length(program, spot);
+            const int above = line_length(program, spot - 1);
+            up_ms.push_back(timed_click(program, ctl::Up, spot));
+            CHECK_EQ(line_length(program, spot - 1), moving);
+            CHECK_EQ(line_length(program, spot), above);
+            down_ms.push_back(timed_click(program, ctl::Down, spot - 1));
+            CHECK_EQ(line_length(program, spot), moving);
+            CHECK_EQ(line_length(program, spot - 1), above);
+        }
+        CHECK_EQ(line_count(program), lines);
+        note("up (ms): " + joined(up_ms));
+        note("down (ms): " + joined(down_ms));
+        report("up on 100,000 lines (worst of 5)", maximum(up_ms), "ms", 50, "bound 50 ms", 1.0);
+        report("down on 100,000 lines (worst of 5)", maximum(down_ms), "ms", 50, "bound 50 ms", 1.0);
+    }
+    {
+        std::vector<double> ms;
+        int expected = lines;
+        for (int spot : spots) {
+            ms.push_back(timed_click(program, ctl::Del, spot));
+            expected -= static_cast<int>(job.size());
+            CHECK_EQ(line_count(program), expected);
+        }
+        note("del (ms): " + joined(ms));
+        report("del on 100,000 lines (worst of 5)", maximum(ms), "ms", 50, "bound 50 ms", 1.0);
+    }
+    CHECK_EQ(program.close(60000), 0u);
+    std::error_code ignored;
+    fs::remove_all(season.root, ignored);
+}
+
+}  // namespace
+}  // namespace tav::bench
