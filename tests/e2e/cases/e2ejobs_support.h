@@ -182,6 +182,29 @@ inline std::vector<std::string> list_lines_from(const Program& program, int id, 
     return lines;
 }
 
+// The whole list, quickly: lines that fit Wine's cross-process buffers are
+// read straight across in wide characters; any longer line makes it read
+// them inside the program.
+inline std::vector<std::string> list_lines(const Program& program) {
+    constexpr LRESULT kCrossProcessLimit = 500;
+    HWND list = program.control(ctl::JobList);
+    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    std::vector<std::string> lines;
+    std::wstring wide(4096, L'\0');  // room beyond any fixed buffer Wine may copy back
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        if (length < 0 || length > kCrossProcessLimit) return list_lines_from(program, ctl::JobList, 0);
+        const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+        const int n = static_cast<int>(std::clamp<LRESULT>(got, 0, length));
+        std::string text(static_cast<size_t>(n) * 2 + 1, '\0');
+        text.resize(static_cast<size_t>(
+            std::max(0, WideCharToMultiByte(CP_ACP, 0, wide.data(), n, text.data(), static_cast<int>(text.size()),
+                                            nullptr, nullptr))));
+        lines.push_back(std::move(text));
+    }
+    return lines;
+}
+
 inline size_t line_count(const Program& program) {
     return static_cast<size_t>(SendMessageA(program.control(ctl::JobList), LB_GETCOUNT, 0, 0));
 }
