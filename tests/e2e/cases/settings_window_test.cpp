@@ -323,7 +323,14 @@ TAV_CASE(load_preset_reads_its_file_and_an_unknown_name_gives_the_fallbacks) {
     CHECK_EQ(read_bytes(configs / "nothing.ini"), "");
     check_controls(program, fallbacks());
 
-    // So does an empty name, as ".ini".
+    // A name naming a missing subfolder cannot form a file: nothing happens.
+    program.select(23, 3);
+    program.paste(115, "missing\\x");
+    program.click(106);
+    CHECK_EQ(program.selection(23), 3);
+    CHECK(!fs::exists(configs / "missing"));
+
+    // An empty name loads ".ini", made empty as well.
     program.select(23, 2);
     program.paste(115, "");
     program.click(106);
@@ -480,6 +487,30 @@ TAV_CASE(an_odd_settings_file_loads_what_it_can_and_harms_nothing) {
     CHECK(saved.find("\r\ncqm = \xE9t\xE9\r\n") != std::string::npos);
     CHECK(saved.find("\r\nnr = \r\n") != std::string::npos);
     CHECK_EQ(read_bytes(cwd.path() / "tavrelion.ini"), file);
+}
+
+TAV_CASE(a_save_that_cannot_replace_the_file_leaves_the_old_one_whole) {
+    const std::string old_settings = "mode = 2\r\nvalue = 20\r\n";
+    Program program({.working_directory = {}, .files = {{"tavrelion.ini", old_settings}}});
+    CHECK_EQ(program.selection(23), 2);
+
+    // A preset under a missing subfolder cannot be written.
+    program.paste(115, "missing\\x");
+    save_preset(program, kYes);
+    CHECK(!fs::exists(program.folder() / "configs" / "missing"));
+    CHECK_EQ(program.text(115), "");
+
+    // Another program holds the main settings file open, sharing nothing.
+    const fs::path main_file = program.folder() / "tavrelion.ini";
+    HANDLE held = CreateFileA(main_file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    REQUIRE(held != INVALID_HANDLE_VALUE);
+    program.select(23, 0);
+    const DWORD exit_code = program.close();
+    CloseHandle(held);
+    CHECK_EQ(exit_code, 0u);
+    CHECK_EQ(read_bytes(main_file), old_settings);
+    CHECK_EQ(files_in(program.folder()), (std::vector<std::string>{"tavrelion.exe", "tavrelion.ini"}));
 }
 
 }  // namespace
