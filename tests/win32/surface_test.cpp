@@ -102,6 +102,8 @@ const std::vector<Step>& steps() {
              ui.set_enabled(ctl::MixedRefs, true);
          }},
         {"job lines appended at once", [](ControlSurface& ui) { ui.append_items(ctl::JobList, {"@echo.", "@x264 a", "@echo+"}); }},
+        {"a job line far longer than any buffer of 512 characters",
+         [](ControlSurface& ui) { ui.insert_item(ctl::JobList, 1, "@x264.exe" + std::string(3000, 'p') + " end"); }},
         {"a job line selected", [](ControlSurface& ui) { ui.set_state(ctl::JobList, 1); }},
         {"a line inserted above the selection keeps it on its line",
          [](ControlSurface& ui) { ui.insert_item(ctl::JobList, 0, "@rem first"); }},
@@ -152,7 +154,7 @@ void job_list_stays_quick_with_100000_lines(Win32ControlSurface& ui) {
     lines.reserve(100000);
     for (int i = 0; i < 100000; ++i)
         lines.push_back("@x264.exe --pass 2 --bitrate " + std::to_string(i) + " --output \"D:\\video\\out.mp4\" in.avs");
-    lines.back() += std::string(400, 'w');  // the widest line comes last
+    lines.back() += std::string(1200, 'w');  // the widest line comes last
 
     const auto start = std::chrono::steady_clock::now();
     ui.append_items(ctl::JobList, lines);

@@ -263,8 +263,10 @@ LRESULT MainWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
             on_close();
             return 0;
         case WM_ACTIVATE:
+            // The default handling then gives the window the focus, which
+            // on_focus hands on to a control.
             on_activate(wparam);
-            return 0;
+            return DefWindowProcA(hwnd_, message, wparam, lparam);
         case WM_SETFOCUS:
             on_focus();
             return 0;

@@ -49,16 +49,39 @@ int selection_of(HWND hwnd, const ItemMessages& m) {
     return selection < 0 ? -1 : static_cast<int>(selection);
 }
 
-// Reads one item into `buffer`, reusing its storage across calls.
+// Item texts travel as wide characters: the system's ANSI translation of
+// item messages goes through a fixed 512-character buffer, which a long job
+// line would overflow.
+std::wstring to_wide(std::string_view text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(0, n)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+void to_ansi(const wchar_t* wide, int length, std::string& out) {
+    const int n = length > 0 ? WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr) : 0;
+    out.resize(static_cast<size_t>(std::max(0, n)));
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), n, nullptr, nullptr);
+}
+
+// Reads one item into `buffer`, reusing storage across calls.
 void read_item(HWND hwnd, const ItemMessages& m, int index, std::string& buffer) {
-    const LRESULT length = send(hwnd, m.text_length, static_cast<WPARAM>(index));
+    thread_local std::wstring wide;
+    const LRESULT length = SendMessageW(hwnd, m.text_length, static_cast<WPARAM>(index), 0);
     if (length <= 0) {
         buffer.clear();
         return;
     }
-    buffer.resize(static_cast<size_t>(length) + 1);
-    const LRESULT got = send(hwnd, m.text, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-    buffer.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    wide.resize(static_cast<size_t>(length) + 1);
+    const LRESULT got = SendMessageW(hwnd, m.text, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+    to_ansi(wide.data(), got < 0 ? 0 : static_cast<int>(std::min<LRESULT>(got, length)), buffer);
+}
+
+void insert_text(HWND hwnd, const ItemMessages& m, WPARAM index, std::string_view text) {
+    const std::wstring wide = to_wide(text);
+    SendMessageW(hwnd, m.insert, index, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 }  // namespace
@@ -236,9 +259,7 @@ void Win32ControlSurface::insert_item(int id, int index, std::string_view text) 
     const int selected = selection_of(c->hwnd, *m);
     const std::string edit_text = c->spec->kind == ControlKind::EditCombo ? window_text(c->hwnd) : std::string();
 
-    const std::string item(text);
-    send(c->hwnd, m->insert, index == n ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index),
-         reinterpret_cast<LPARAM>(item.c_str()));
+    insert_text(c->hwnd, *m, index == n ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), text);
 
     // The selection stays on the same item, as the in-memory controls keep it.
     const int expected = selected >= index ? selected + 1 : selected;
@@ -298,10 +319,10 @@ void Win32ControlSurface::append_items(int id, const std::vector<std::string>& t
     if (texts.empty()) return;
     WriteGuard guard(write_depth_);
     size_t bytes = 0;
-    for (const auto& t : texts) bytes += t.size() + 1;
+    for (const auto& t : texts) bytes += (t.size() + 1) * sizeof(wchar_t);
     send(c->hwnd, WM_SETREDRAW, FALSE);
     send(c->hwnd, LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(bytes));
-    for (const auto& t : texts) send(c->hwnd, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(t.c_str()));
+    for (const auto& t : texts) insert_text(c->hwnd, kListMessages, static_cast<WPARAM>(-1), t);
     widen_list(*c, std::vector<std::string_view>(texts.begin(), texts.end()));
     send(c->hwnd, WM_SETREDRAW, TRUE);
     InvalidateRect(c->hwnd, nullptr, TRUE);
