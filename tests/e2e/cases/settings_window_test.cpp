@@ -5,6 +5,7 @@
 #include "check.h"
 #include "driver.h"
 #include "e2esettings_support.h"
+#include "standin_log.h"
 
 namespace tav::e2e {
 namespace {
@@ -379,14 +380,17 @@ std::vector<std::string> add_job(Program& program) {
     return lines;
 }
 
-// No line may carry a command separator, redirection or variable that the
-// settings file brought in.
+// Commands a settings file tries to smuggle in; the stand-ins of shutdown.exe
+// and delay.exe record it if they ever run.
+constexpr std::string_view kSmuggled[] = {"shutdown.exe", "delay.exe", "out.txt", "1^", "%PATH%", "< x"};
+
+// No line may carry a command, redirection or variable that the settings
+// file brought in.
 void check_no_injection(const std::vector<std::string>& lines) {
     REQUIRE(!lines.empty());
     for (const std::string& line : lines) {
         CONTEXT(line);
-        for (std::string_view smuggled : {"calc", "out.txt", "1^", "%PATH%", "< x"})
-            CHECK(line.find(smuggled) == std::string::npos);
+        for (std::string_view smuggled : kSmuggled) CHECK(line.find(smuggled) == std::string::npos);
     }
 }
 
@@ -397,9 +401,9 @@ bool any_line_holds(const std::vector<std::string>& lines, std::string_view text
 TAV_CASE(batch_syntax_in_a_settings_file_never_reaches_a_job_line) {
     OtherFolder cwd;
     write_bytes(cwd.path() / "tavrelion.ini",
-                "mode = 1\r\nvalue = 26 & calc\r\ncqm = \"C:\\m&x\\q.cfg\"\r\naub = 64|calc\r\n"
+                "mode = 1\r\nvalue = 26 & shutdown.exe -s\r\ncqm = \"C:\\m&x\\q.cfg\"\r\naub = 64|delay.exe 9\r\n"
                 "nr = 7 > out.txt\r\narx = 1^\r\nthr = %PATH%\r\nmb = 2 < x\r\naud = 1\r\n");
-    const std::string shared = "mode = 2\r\nvalue = 30 & calc\r\ncqm = flat & calc\r\nnr = 5\r\n";
+    const std::string shared = "mode = 2\r\nvalue = 30 & delay.exe 9\r\ncqm = flat & shutdown.exe\r\nnr = 5\r\n";
     Program program({.working_directory = cwd.path(), .files = {{"configs\\shared.ini", shared}}});
 
     // Each unsafe text gave way to its key's fallback; the quoted path stays.
@@ -408,9 +412,9 @@ TAV_CASE(batch_syntax_in_a_settings_file_never_reaches_a_job_line) {
         CONTEXT("control " + std::to_string(id));
         CHECK_EQ(program.text(id), text);
     }
-    std::vector<std::string> lines = add_job(program);
-    check_no_injection(lines);
-    CHECK(any_line_holds(lines, " --cqmfile \"C:\\m&x\\q.cfg\""));
+    const std::vector<std::string> first = add_job(program);
+    check_no_injection(first);
+    CHECK(any_line_holds(first, " --cqmfile \"C:\\m&x\\q.cfg\""));
 
     // The same through a preset from someone else: an unquoted matrix with a
     // command is refused, while the harmless value beside it loads.
@@ -420,11 +424,31 @@ TAV_CASE(batch_syntax_in_a_settings_file_never_reaches_a_job_line) {
     CHECK_EQ(program.text(25), "0");
     CHECK_EQ(program.text(75), "5");
     CHECK_EQ(program.selection(23), 2);
-    lines = add_job(program);
-    check_no_injection(lines);
-    CHECK(any_line_holds(lines, " --cqm flat"));
-    CHECK(any_line_holds(lines, " --nr 5"));
+    const std::vector<std::string> second = add_job(program);
+    check_no_injection(second);
+    CHECK(any_line_holds(second, " --cqm flat"));
+    CHECK(any_line_holds(second, " --nr 5"));
     CHECK_EQ(program.close(), 0u);
+
+    // Run both jobs: the encoder gets the matrix path whole, and nothing
+    // else the files named runs or gets written.
+    std::string batch;
+    for (const auto* lines : {&first, &second})
+        for (const std::string& line : *lines) batch += line + "\r\n";
+    write_bytes(cwd.path() / "jobs.bat", batch);
+    const BatchResult result = run_batch(cwd.path() / "jobs.bat");
+    int encodes = 0;
+    for (const ToolRun& run : result.runs) {
+        CONTEXT(run.command_line);
+        CHECK(run.tool != "shutdown.exe" && run.tool != "delay.exe");
+        if (run.tool != "x264.exe") continue;
+        ++encodes;
+        const auto matrix = std::find(run.argv.begin(), run.argv.end(), "--cqmfile");
+        if (encodes == 1 && CHECK(matrix != run.argv.end() && matrix + 1 != run.argv.end()))
+            CHECK_EQ(*(matrix + 1), "C:\\m&x\\q.cfg");
+    }
+    CHECK_EQ(encodes, 2);
+    CHECK(!fs::exists(cwd.path() / "out.txt"));
 }
 
 TAV_CASE(a_custom_matrix_in_the_start_up_file_asks_for_the_matrix_file) {
