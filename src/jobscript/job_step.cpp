@@ -2,6 +2,7 @@
 
 #include <array>
 #include <iterator>
+#include <map>
 #include <span>
 
 #include "common/paths.h"
@@ -81,6 +82,86 @@ void add_job(Context& ctx, std::vector<std::string>& lines) {
     if (complete) clear_file_fields(ctx.ui);
 }
 
+// The controls as one action that makes many jobs sees them. Writing a
+// field of the real window costs far more than building a job (the toolkit
+// lays the text out anew each time), so the edit fields the action writes
+// are kept here and reach the window once, in commit(); what the jobs read
+// is read from the window once. Nothing else changes the controls while the
+// action runs.
+class BatchedControls final : public ControlSurface {
+public:
+    explicit BatchedControls(ControlSurface& window) : window_(window) {}
+
+    // Gives every written edit field its last text.
+    void commit() {
+        for (const auto& [id, text] : written_) window_.set_text(id, text);
+        written_.clear();
+    }
+
+    bool exists(int id) const override { return window_.exists(id); }
+    std::string text(int id) const override {
+        if (const auto kept = texts_.find(id); kept != texts_.end()) return kept->second;
+        return texts_.emplace(id, window_.text(id)).first->second;
+    }
+    void set_text(int id, std::string_view text) override {
+        if (!holds_text_as_written(id)) {
+            forget(id);
+            window_.set_text(id, text);
+            return;
+        }
+        texts_[id] = text;
+        written_[id] = text;
+    }
+    int state(int id) const override {
+        if (const auto kept = states_.find(id); kept != states_.end()) return kept->second;
+        return states_.emplace(id, window_.state(id)).first->second;
+    }
+    void set_state(int id, int state) override {
+        forget(id);
+        window_.set_state(id, state);
+    }
+    int item_count(int id) const override { return window_.item_count(id); }
+    std::string item_text(int id, int index) const override { return window_.item_text(id, index); }
+    void insert_item(int id, int index, std::string_view text) override {
+        forget(id);
+        window_.insert_item(id, index, text);
+    }
+    void remove_item(int id, int index) override {
+        forget(id);
+        window_.remove_item(id, index);
+    }
+    void clear_items(int id) override {
+        forget(id);
+        window_.clear_items(id);
+    }
+    std::vector<std::string> items(int id) const override { return window_.items(id); }
+    void append_items(int id, const std::vector<std::string>& texts) override {
+        forget(id);
+        window_.append_items(id, texts);
+    }
+    bool enabled(int id) const override { return window_.enabled(id); }
+    void set_enabled(int id, bool enabled) override { window_.set_enabled(id, enabled); }
+    bool visible(int id) const override { return window_.visible(id); }
+    void set_visible(int id, bool visible) override { window_.set_visible(id, visible); }
+
+private:
+    // A plain edit field keeps any text exactly as written; other controls
+    // may select, refuse or cut what they are given.
+    static bool holds_text_as_written(int id) {
+        const ControlSpec* spec = find_control(id);
+        return spec && spec->kind == ControlKind::Edit && spec->max_chars == 0;
+    }
+    void forget(int id) {
+        texts_.erase(id);
+        states_.erase(id);
+    }
+
+    ControlSurface& window_;
+    mutable std::map<int, std::string> texts_;
+    mutable std::map<int, int> states_;
+    std::map<int, std::string> written_;
+};
+
 // Up to ten names, then how many more: the box must fit on the screen.
 std::string name_list(const std::vector<std::string>& names) {
     constexpr size_t kShown = 10;
@@ -126,18 +207,21 @@ void add_jobs_for_files(Context& ctx) {
         ctx.platform.open_files_dialog({"Select some files", "", "AVS(*.AVS)|*.avs|Other Media|*.*"});
     if (!files) return;
 
+    BatchedControls controls(ctx.ui);
+    Context batch{controls, ctx.platform, ctx.program_folder};
     std::vector<std::string> lines;
     std::vector<std::string> without_script;
     for (const std::string& file : *files) {
         if (file.empty()) continue;
-        ctx.ui.set_text(ctl::InputFile, file);
+        controls.set_text(ctl::InputFile, file);
         // A job without its wrapper would read the wrong thing: leave it out.
-        if (prepare_input_quietly(ctx, *folder)) {
+        if (prepare_input_quietly(batch, *folder)) {
             without_script.push_back(file);
             continue;
         }
-        add_job(ctx, lines);
+        add_job(batch, lines);
     }
+    controls.commit();
     ctx.ui.append_items(ctl::JobList, lines);
     if (!without_script.empty())
         ctx.platform.message_box(std::string(kWindowTitle),

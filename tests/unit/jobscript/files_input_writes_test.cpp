@@ -1,0 +1,112 @@
+// "Files input" writes the window's file fields once per action, not once
+// per file: on the real window each write lays the field's text out anew,
+// which made a season of 2,000 files take seconds.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "jobscript/job_step.h"
+#include "support/test_app.h"
+#include "ui/control_ids.h"
+
+namespace tav {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Forwards to the in-memory controls and counts the texts written per control.
+class CountingSurface final : public ControlSurface {
+public:
+    explicit CountingSurface(ControlSurface& inner) : inner_(inner) {}
+    std::map<int, int> text_writes;
+
+    bool exists(int id) const override { return inner_.exists(id); }
+    std::string text(int id) const override { return inner_.text(id); }
+    void set_text(int id, std::string_view text) override {
+        ++text_writes[id];
+        inner_.set_text(id, text);
+    }
+    int state(int id) const override { return inner_.state(id); }
+    void set_state(int id, int state) override { inner_.set_state(id, state); }
+    int item_count(int id) const override { return inner_.item_count(id); }
+    std::string item_text(int id, int index) const override { return inner_.item_text(id, index); }
+    void insert_item(int id, int index, std::string_view text) override { inner_.insert_item(id, index, text); }
+    void remove_item(int id, int index) override { inner_.remove_item(id, index); }
+    void clear_items(int id) override { inner_.clear_items(id); }
+    std::vector<std::string> items(int id) const override { return inner_.items(id); }
+    void append_items(int id, const std::vector<std::string>& texts) override { inner_.append_items(id, texts); }
+    bool enabled(int id) const override { return inner_.enabled(id); }
+    void set_enabled(int id, bool enabled) override { inner_.set_enabled(id, enabled); }
+    bool visible(int id) const override { return inner_.visible(id); }
+    void set_visible(int id, bool visible) override { inner_.set_visible(id, visible); }
+
+private:
+    ControlSurface& inner_;
+};
+
+constexpr int kFileFields[] = {ctl::InputFile, ctl::OutputFile, ctl::StatsFile, ctl::LogFile};
+
+struct FilesInputRun {
+    test::TestApp t;
+    CountingSurface window{t.ui};
+
+    void run(const Lines& files) {
+        t.platform.folder_answers.push_back("D:\\out\\");
+        t.platform.open_many_answers.push_back(files);
+        Context ctx{window, t.platform, t.ctx.program_folder};
+        add_jobs_for_files(ctx);
+    }
+    Lines echoed(std::string_view prefix) const {
+        Lines found;
+        for (const std::string& line : t.ui.items(ctl::JobList))
+            if (line.starts_with(prefix)) found.push_back(line.substr(prefix.size()));
+        return found;
+    }
+};
+
+TEST(FilesInputWrites, EachFileFieldIsWrittenAtMostOnceWhateverTheNumberOfFiles) {
+    for (int count : {1, 3, 40}) {
+        SCOPED_TRACE(count);
+        FilesInputRun r;
+        Lines files;
+        for (int i = 0; i < count; ++i)
+            files.push_back("E:\\season\\ep" + std::to_string(i) + (i % 2 ? ".avs" : ".mkv"));
+        r.run(files);
+
+        // Every job still carries its own file's names.
+        const Lines inputs = r.echoed("@echo Input:");
+        const Lines outputs = r.echoed("@echo Output:");
+        ASSERT_EQ(inputs.size(), files.size());
+        ASSERT_EQ(outputs.size(), files.size());
+        for (int i = 0; i < count; ++i) {
+            const std::string stem = "ep" + std::to_string(i);
+            EXPECT_EQ(inputs[i], i % 2 ? "\"E:\\season\\" + stem + ".avs\"" : "\"C:\\prog\\avs\\" + stem + ".mkv.avs\"");
+            EXPECT_EQ(outputs[i], "\"D:\\out\\" + stem + ".mp4\"");
+        }
+        for (int id : kFileFields) {
+            EXPECT_LE(r.window.text_writes[id], 1) << "control " << id;
+            // As after any complete job, the fields end empty.
+            EXPECT_EQ(r.t.ui.text(id), "") << "control " << id;
+        }
+    }
+}
+
+TEST(FilesInputWrites, FieldsEndAsTheLastFileLeftThemWhenItsWrapperFailed) {
+    FilesInputRun r;
+    r.t.platform.unwritable.insert("C:\\prog\\avs\\last.avi.avs");
+    r.run({"E:\\season\\first.avi", "E:\\season\\last.avi"});
+
+    EXPECT_EQ(r.echoed("@echo Input:"), Lines{"\"C:\\prog\\avs\\first.avi.avs\""});
+    // The failed file's names stay in the fields, so the user sees which one.
+    EXPECT_EQ(r.t.ui.text(ctl::InputFile), "E:\\season\\last.avi");
+    EXPECT_EQ(r.t.ui.text(ctl::OutputFile), "D:\\out\\last.mp4");
+    EXPECT_EQ(r.t.ui.text(ctl::StatsFile), "C:\\prog\\stats\\last.avi.stat");
+    EXPECT_EQ(r.t.ui.text(ctl::LogFile), "C:\\prog\\log\\last.avi.txt");
+    for (int id : kFileFields) EXPECT_LE(r.window.text_writes[id], 1) << "control " << id;
+    EXPECT_EQ(r.t.platform.messages().size(), 1u);
+}
+
+}  // namespace
+}  // namespace tav
