@@ -151,59 +151,48 @@ inline std::vector<std::string> job_header(const JobNames& names, int mode) {
             "@echo Encode Mode:" + std::string(kModeNames[mode])};
 }
 
-// The list's lines from index `from` on, read inside the program as the
-// driver reads them (long lines overflow Wine's cross-process buffers), but
-// without reading again the lines before `from`.
-inline std::vector<std::string> list_lines_from(const Program& program, int id, size_t from) {
-    HWND list = program.control(id);
-    const auto count = static_cast<size_t>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                                 program.process_id());
-    if (!process) throw Abort("cannot open the program's memory");
-    std::vector<std::string> lines;
-    for (size_t i = from; i < count; ++i) {
-        const auto length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-        std::wstring wide(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
-        const size_t bytes = wide.size() * sizeof(wchar_t);
+// One line of a list box of the program. Lines that fit Wine's
+// cross-process buffers are read straight across in wide characters; a
+// longer one is read inside the program, as the driver does.
+inline std::string list_line(const Program& program, HWND list, LRESULT index) {
+    constexpr LRESULT kCrossProcessLimit = 500;
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length < 0) throw Abort("cannot read line " + std::to_string(index) + " of the list");
+    std::wstring wide(std::max<size_t>(4096, static_cast<size_t>(length) + 1), L'\0');
+    if (length <= kCrossProcessLimit) {
+        // The buffer has room beyond any fixed size Wine may copy back.
+        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+    } else {
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                     program.process_id());
+        if (!process) throw Abort("cannot open the program's memory");
+        const size_t bytes = (static_cast<size_t>(length) + 1) * sizeof(wchar_t);
         void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-        if (!remote) break;
-        program.send_inside(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote, wide.data(), bytes, nullptr);
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-        wide.resize(wcsnlen(wide.c_str(), wide.size()));
-        std::string text(wide.size() * 2 + 1, '\0');
-        text.resize(static_cast<size_t>(std::max(0, WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
-                                                                        text.data(), static_cast<int>(text.size()),
-                                                                        nullptr, nullptr))));
-        lines.push_back(std::move(text));
+        if (remote) {
+            program.send_inside(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+            ReadProcessMemory(process, remote, wide.data(), bytes, nullptr);
+            VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        }
+        CloseHandle(process);
+        if (!remote) throw Abort("cannot reserve memory in the program");
     }
-    CloseHandle(process);
-    if (lines.size() != count - std::min(from, count)) throw Abort("cannot read the job list");
+    const int n = static_cast<int>(wcsnlen(wide.c_str(), static_cast<size_t>(length)));
+    std::string text(static_cast<size_t>(n) * 2 + 1, '\0');
+    text.resize(static_cast<size_t>(std::max(
+        0, WideCharToMultiByte(CP_ACP, 0, wide.data(), n, text.data(), static_cast<int>(text.size()), nullptr, nullptr))));
+    return text;
+}
+
+// The job list's lines from index `from` on.
+inline std::vector<std::string> list_lines_from(const Program& program, size_t from) {
+    HWND list = program.control(ctl::JobList);
+    const auto count = static_cast<size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    std::vector<std::string> lines;
+    for (size_t i = from; i < count; ++i) lines.push_back(list_line(program, list, static_cast<LRESULT>(i)));
     return lines;
 }
 
-// The whole list, quickly: lines that fit Wine's cross-process buffers are
-// read straight across in wide characters; any longer line makes it read
-// them inside the program.
-inline std::vector<std::string> list_lines(const Program& program) {
-    constexpr LRESULT kCrossProcessLimit = 500;
-    HWND list = program.control(ctl::JobList);
-    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    std::vector<std::string> lines;
-    std::wstring wide(4096, L'\0');  // room beyond any fixed buffer Wine may copy back
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-        if (length < 0 || length > kCrossProcessLimit) return list_lines_from(program, ctl::JobList, 0);
-        const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
-        const int n = static_cast<int>(std::clamp<LRESULT>(got, 0, length));
-        std::string text(static_cast<size_t>(n) * 2 + 1, '\0');
-        text.resize(static_cast<size_t>(
-            std::max(0, WideCharToMultiByte(CP_ACP, 0, wide.data(), n, text.data(), static_cast<int>(text.size()),
-                                            nullptr, nullptr))));
-        lines.push_back(std::move(text));
-    }
-    return lines;
-}
+inline std::vector<std::string> list_lines(const Program& program) { return list_lines_from(program, 0); }
 
 inline size_t line_count(const Program& program) {
     return static_cast<size_t>(SendMessageA(program.control(ctl::JobList), LB_GETCOUNT, 0, 0));

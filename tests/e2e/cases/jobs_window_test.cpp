@@ -27,7 +27,7 @@ void enter_names(Program& program, const JobNames& names) {
 std::vector<std::string> add(Program& program) {
     const size_t before = line_count(program);
     program.click(ctl::Add);
-    return list_lines_from(program, ctl::JobList, before);
+    return list_lines_from(program, before);
 }
 
 struct ModeCase {
