@@ -237,6 +237,23 @@ TAV_CASE(load_default_restores_the_built_in_defaults_and_leaves_no_default_ini) 
     CHECK(!fs::exists(program.folder() / "default.ini"));
     // The template stays selected: the defaults name none.
     CHECK_EQ(program.text(129), "grain");
+
+    // With default.ini held by another program the defaults still apply,
+    // and the other program's file is left alone.
+    program.select_tab(kFramesTab);
+    program.paste(15, "5");
+    program.select_tab(kBitrateTab);
+    program.select(23, 7);
+    const fs::path default_file = program.folder() / "default.ini";
+    write_bytes(default_file, notes);
+    HANDLE held = CreateFileA(default_file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    REQUIRE(held != INVALID_HANDLE_VALUE);
+    program.click(3);
+    CloseHandle(held);
+    check_controls(program, defaults());
+    CHECK_EQ(read_bytes(default_file), notes);
+    fs::remove(default_file);
     CHECK_EQ(program.close(), 0u);
     CHECK_EQ(read_bytes(program.folder() / "tavrelion.ini"), settings_text(with(saved_defaults(), {{"avsinc", "grain"}})));
 }
@@ -323,6 +340,17 @@ TAV_CASE(load_preset_reads_its_file_and_an_unknown_name_gives_the_fallbacks) {
     CHECK(fs::exists(configs / "nothing.ini"));
     CHECK_EQ(read_bytes(configs / "nothing.ini"), "");
     check_controls(program, fallbacks());
+
+    // A preset asking for a custom matrix opens the matrix dialog while it loads.
+    write_bytes(configs / "own matrix.ini", "cqm = custom...\r\nmode = 8\r\n");
+    program.paste(115, "own matrix");
+    program.click_async(106);
+    HWND dialog = program.wait_dialog();
+    CHECK_EQ(window_text(dialog), "Select a matrix file");
+    Program::press(dialog, IDCANCEL);
+    program.settle();
+    CHECK_EQ(program.text(124), "flat");
+    CHECK_EQ(program.selection(23), 8);
 
     // A name naming a missing subfolder cannot form a file: nothing happens.
     program.select(23, 3);
