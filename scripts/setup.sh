@@ -9,7 +9,7 @@ while read -r pkg; do
     pkg=${pkg%%#*}
     pkg=${pkg//[[:space:]]/}
     [[ -z $pkg ]] && continue
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+    if ! dpkg -s "$pkg" 2>/dev/null | grep -q '^Status: install ok installed'; then
         missing+=("$pkg")
     fi
 done < "$here/packages.txt"
