@@ -473,14 +473,15 @@ TAV_CASE(every_audio_encoder_and_muxer_runs_with_exactly_its_arguments) {
     CHECK_EQ(program.close(), 0u);
 }
 
-TAV_CASE(conditional_pass_without_log_runs_only_after_a_failed_size_check_and_mkv_output_survives) {
+TAV_CASE(conditional_pass_runs_only_after_a_failed_size_check_with_or_without_log_and_mkv_output_survives) {
     // Short names: the window's list cannot yet hand back lines longer than
     // 511 characters under Wine.
-    const std::string media = "f & 5%\\";
+    const std::string media = "& %\\";
     Program program({.files = {{media + "a.avs", "Version()"}}});
     const std::string folder = folder_of(program);
     const std::string input = folder + media + "a.avs", output = folder + media + "a.mkv";
     const std::string audio = folder + media + "a.audio.aac", muxed = folder + media + "a.muxed.mkv";
+    const std::string log = "l.txt";  // beside the batch, in the program folder
 
     program.select(ctl::Mode, 13);
     program.paste(ctl::Value, "900");
@@ -492,40 +493,49 @@ TAV_CASE(conditional_pass_without_log_runs_only_after_a_failed_size_check_and_mk
     program.select(ctl::AudioEncoder, 0);
     program.select(ctl::Muxer, kMkvMerge);
     program.paste(ctl::AudioBitrate, "96");
-    enter_names(program, {input, output, "D:\\s.stat", ""});
-    const auto added = add(program);
-    REQUIRE(added.size() == 12u);
-    CHECK_EQ(added[5], "@chksize.exe 5 7 " + in_quotes(in_batch(output)));
-    CHECK(added[6].starts_with("@if errorlevel 1 @x264.exe "));
-    // The output is already an MKV file: the muxed file gets its own name.
-    const std::string q_muxed = in_quotes(in_batch(muxed)), q_audio = in_quotes(in_batch(audio));
-    CHECK_EQ(lines_from(added, 8),
-             (std::vector<std::string>{"@mkvmerge -o " + q_muxed + " " + in_quotes(in_batch(output)) + " " + q_audio,
-                                       "@if exist " + q_muxed + " del " + q_audio,
-                                       "@if exist " + q_muxed + " del " + in_quotes(in_batch(output)), "@echo+"}));
-    make_bat(program, folder + "conditional.bat");
 
-    for (int size_check : {1, 0}) {
-        CONTEXT("chksize exit code " + std::to_string(size_check));
-        const BatchResult result =
-            run_batch(folder + "conditional.bat", {"TAV_STANDIN_EXIT_CHKSIZE=" + std::to_string(size_check)});
-        const auto checks = runs_of(result.runs, "chksize.exe");
-        if (CHECK_EQ(checks.size(), 1u)) CHECK_EQ(arguments(checks[0]), (std::vector<std::string>{"5", "7", output}));
-        const auto encodes = runs_of(result.runs, "x264.exe");
-        REQUIRE(encodes.size() == (size_check ? 2u : 1u));
-        const auto has = [](const ToolRun& run, std::vector<std::string> words) {
-            return std::search(run.argv.begin(), run.argv.end(), words.begin(), words.end()) != run.argv.end();
-        };
-        CHECK(has(encodes[0], {"-p", "1", "--crf", "18"}));
-        if (size_check) CHECK(has(encodes[1], {"-B", "900"}));
-        for (const ToolRun& run : encodes) CHECK_EQ(arguments(run).back(), input);
-        CHECK(runs_of(result.runs, "lputs.exe").empty());
-        const auto muxes = runs_of(result.runs, "mkvmerge.exe");
-        if (CHECK_EQ(muxes.size(), 1u)) {
-            CHECK_EQ(arguments(muxes[0]), (std::vector<std::string>{"-o", muxed, output, audio}));
+    for (bool logged : {false, true}) {
+        CONTEXT(logged ? "logged" : "not logged");
+        program.select_tab(kJobTab);
+        program.click(ctl::Clear);
+        enter_names(program, {input, output, "D:\\s.stat", logged ? log : ""});
+        const auto added = add(program);
+        REQUIRE(added.size() == 12u);
+        CHECK_EQ(added[5], "@chksize.exe 5 7 " + in_quotes(in_batch(output)));
+        // Logged, the pass is a block, so the size test stays outside the pipe.
+        CHECK(added[6].starts_with(logged ? "@if errorlevel 1 (x264.exe " : "@if errorlevel 1 @x264.exe "));
+        // The output is already an MKV file: the muxed file gets its own name.
+        const std::string q_muxed = in_quotes(in_batch(muxed)), q_audio = in_quotes(in_batch(audio));
+        CHECK_EQ(lines_from(added, 8), (std::vector<std::string>{
+                                           "@mkvmerge -o " + q_muxed + " " + in_quotes(in_batch(output)) + " " + q_audio,
+                                           "@if exist " + q_muxed + " del " + q_audio,
+                                           "@if exist " + q_muxed + " del " + in_quotes(in_batch(output)), "@echo+"}));
+        make_bat(program, folder + "conditional.bat");
+
+        for (int size_check : {1, 0}) {
+            CONTEXT("chksize exit code " + std::to_string(size_check));
+            const BatchResult result =
+                run_batch(folder + "conditional.bat", {"TAV_STANDIN_EXIT_CHKSIZE=" + std::to_string(size_check)});
+            const auto checks = runs_of(result.runs, "chksize.exe");
+            if (CHECK_EQ(checks.size(), 1u)) CHECK_EQ(arguments(checks[0]), (std::vector<std::string>{"5", "7", output}));
+            const auto encodes = runs_of(result.runs, "x264.exe");
+            REQUIRE(encodes.size() == (size_check ? 2u : 1u));
+            const auto has = [](const ToolRun& run, std::vector<std::string> words) {
+                return std::search(run.argv.begin(), run.argv.end(), words.begin(), words.end()) != run.argv.end();
+            };
+            CHECK(has(encodes[0], {"-p", "1", "--crf", "18"}));
+            if (size_check) CHECK(has(encodes[1], {"-B", "900"}));
+            for (const ToolRun& run : encodes) CHECK_EQ(arguments(run).back(), input);
+            const auto logs = runs_of(result.runs, "lputs.exe");
+            CHECK_EQ(logs.size(), logged ? encodes.size() : 0u);
+            for (const ToolRun& run : logs) CHECK_EQ(arguments(run), std::vector<std::string>{log});
+            const auto muxes = runs_of(result.runs, "mkvmerge.exe");
+            if (CHECK_EQ(muxes.size(), 1u)) {
+                CHECK_EQ(arguments(muxes[0]), (std::vector<std::string>{"-o", muxed, output, audio}));
+            }
+            // The muxer made nothing here, so the encoded video stays.
+            CHECK(std::filesystem::exists(output));
         }
-        // The muxer made nothing here, so the encoded video stays.
-        CHECK(std::filesystem::exists(output));
     }
     CHECK_EQ(program.close(), 0u);
 }
