@@ -2,6 +2,7 @@
 // modes putting the user's own values back, "Audio Only", "Files input"
 // through the folder chooser and the multi-selection dialog, and "Make BAT"
 // writing the list byte for byte.
+#include <array>
 #include <map>
 
 #include "e2ejobs_support.h"
@@ -245,6 +246,83 @@ TAV_CASE(files_input_adds_one_job_per_chosen_file_and_cancels_add_nothing) {
                  template_name + ".avs\")\r\n");
     CHECK_EQ(program.selection(ctl::Mode), 1);
     CHECK_EQ(program.text(ctl::InputFile), "");
+    CHECK_EQ(program.close(), 0u);
+}
+
+// Picks one input with the input "..." button.
+void choose_input(Program& program, const std::string& path) {
+    program.select_tab(kBitrateTab);
+    program.click_async(ctl::InputBrowse);
+    Program::choose_file(program.wait_dialog(), path);
+}
+
+TAV_CASE(same_named_inputs_in_two_folders_keep_their_own_wrappers_and_names) {
+    Program program({.files = {{"x\\movie.avi", "first"}, {"y\\movie.avi", "second"}}});
+    const std::string folder = folder_of(program);
+    program.select(ctl::Mode, 1);
+    std::vector<std::array<std::string, 4>> chosen;  // input field, statistics, log, output
+    for (const char* sub : {"x", "y"}) {
+        choose_input(program, folder + sub + "\\movie.avi");
+        program.settle();
+        chosen.push_back({program.text(ctl::InputFile), program.text(ctl::StatsFile), program.text(ctl::LogFile),
+                          program.text(ctl::OutputFile)});
+        CHECK_EQ(chosen.back()[3], folder + sub + "\\movie.mp4");
+        program.click(ctl::Add);
+    }
+    CHECK_EQ(chosen[0][0], folder + "avs\\movie.avi.avs");  // the ordinary name while it is free
+    for (size_t i = 0; i < 3; ++i) {
+        CONTEXT("name " + std::to_string(i));
+        CHECK(chosen[0][i] != chosen[1][i]);
+    }
+    // Each wrapper still reads its own input after the other was chosen.
+    CHECK(read_file(chosen[0][0]).starts_with("fs=\"" + folder + "x\\movie.avi\"\r\n"));
+    CHECK(read_file(chosen[1][0]).starts_with("fs=\"" + folder + "y\\movie.avi\"\r\n"));
+    const auto lines = list_lines(program);
+    REQUIRE(lines.size() == 12u);
+    CHECK_EQ(lines[1], "@echo Input:" + in_quotes(chosen[0][0]));
+    CHECK_EQ(lines[7], "@echo Input:" + in_quotes(chosen[1][0]));
+    CHECK_EQ(program.close(), 0u);
+}
+
+TAV_CASE(a_wrapper_that_cannot_be_written_is_reported_and_the_input_stays_the_chosen_file) {
+    // A folder stands where the wrapper would go.
+    Program program({.files = {{"clips\\movie.avi", "video"}, {"avs\\movie.avi.avs\\keep.txt", ""}}});
+    const std::string folder = folder_of(program);
+    choose_input(program, folder + "clips\\movie.avi");
+    HWND box = wait_dialog_titled(program, "tavrelion");
+    CHECK(Program::dialog_text(box).find(folder + "avs\\movie.avi.avs") != std::string::npos);
+    Program::press(box, IDOK);
+    program.settle();
+    CHECK_EQ(program.text(ctl::InputFile), folder + "clips\\movie.avi");
+    CHECK_EQ(program.text(ctl::OutputFile), folder + "clips\\movie.mp4");
+    CHECK_EQ(program.close(), 0u);
+}
+
+TAV_CASE(files_input_takes_a_selection_beyond_ten_thousand_characters) {
+    constexpr int kFiles = 50;
+    StartOptions options;
+    std::vector<std::string> names;
+    std::string selection;
+    for (int i = 0; i < kFiles; ++i) {
+        // Long names, so the selection's text passes 10,000 characters.
+        names.push_back((i < 10 ? "0" : "") + std::to_string(i) + " " + std::string(200, 'x') + ".avs");
+        options.files.push_back({"many\\" + names.back(), "Version()"});
+        selection += in_quotes(names.back()) + " ";
+    }
+    REQUIRE(selection.size() > 10000);
+    options.files.push_back({"out\\keep.txt", ""});
+    Program program(options);
+    const std::string folder = folder_of(program);
+    program.select(ctl::Mode, 1);
+    set_check(program, ctl::LogEnabled, false);
+    choose_files(program, folder + "out\\", folder + "many\\", selection);
+
+    REQUIRE(line_count(program) == 6u * kFiles);
+    HWND list = program.control(ctl::JobList);
+    for (int i = 0; i < kFiles; ++i) {
+        CONTEXT("file " + std::to_string(i));
+        CHECK_EQ(list_line(program, list, 6 * i + 1), "@echo Input:" + in_quotes(folder + "many\\" + names[i]));
+    }
     CHECK_EQ(program.close(), 0u);
 }
 
