@@ -95,12 +95,16 @@ TAV_CASE(start_saves_settings_here_and_runs_the_list_at_idle_priority_in_the_pro
     program.click(ctl::Shut);
     const auto lines = list_lines(program);
     REQUIRE(lines.size() == 7u);
+    program.select_tab(kBitrateTab);
+    program.select(ctl::Mode, 5);  // a setting the saved file must show
+    program.select_tab(kJobTab);
 
     program.click(ctl::Start);
     // The batch is still waiting in delay.exe: its file is there to read.
     CHECK_EQ(read_file(folder + "temp.bat"), expected_batch(folder, lines, "temp.bat"));
     CHECK(!std::filesystem::exists(elsewhere / "temp.bat"));
-    CHECK(std::filesystem::exists(elsewhere / "tavrelion.ini"));  // saved where the program was started
+    // The settings are saved where the program was started.
+    CHECK(("\n" + read_file(elsewhere / "tavrelion.ini")).find("\nmode = 5\r\n") != std::string::npos);
     CHECK_EQ(program.selection(ctl::JobList), 6);
 
     REQUIRE(wait_until([&] { return !runs_of(tools.runs(), "shutdown.exe").empty(); }, 20000));
@@ -124,6 +128,25 @@ TAV_CASE(start_saves_settings_here_and_runs_the_list_at_idle_priority_in_the_pro
     CHECK_EQ(program.close(), 0u);
     std::error_code ignored;
     if (failure_count() == 0) std::filesystem::remove_all(elsewhere, ignored);
+}
+
+TAV_CASE(start_with_an_empty_list_runs_the_header_alone) {
+    const std::filesystem::path scratch = make_temp_folder("tav-e2e-log-");
+    ToolEnvironment tools(scratch / "tools.log", 1200);
+    Program program;
+    place_delay_tool(program);
+    const std::string folder = folder_of(program);
+    program.select_tab(kJobTab);
+    program.click(ctl::Start);
+    CHECK_EQ(read_file(folder + "temp.bat"), expected_batch(folder, {}, "temp.bat"));
+    CHECK_EQ(program.selection(ctl::JobList), -1);
+    REQUIRE(wait_until([&] { return !std::filesystem::exists(folder + "temp.bat"); }, 20000));
+    const auto setpath = runs_of(tools.runs(), "setpath.exe");
+    if (CHECK_EQ(setpath.size(), 1u)) CHECK_EQ(setpath[0].parent_priority, kIdle);
+    CHECK(runs_of(tools.runs(), "x264.exe").empty());
+    CHECK_EQ(program.close(), 0u);
+    std::error_code ignored;
+    if (failure_count() == 0) std::filesystem::remove_all(scratch, ignored);
 }
 
 TAV_CASE(two_quick_starts_run_two_intact_batches) {
