@@ -618,5 +618,20 @@ TAV_CASE(conditional_pass_runs_only_after_a_failed_size_check_with_or_without_lo
     CHECK_EQ(program.close(), 0u);
 }
 
+TAV_CASE(make_bat_into_a_missing_folder_is_reported) {
+    Program program;
+    const std::string folder = folder_of(program);
+    program.select_tab(kJobTab);
+    program.click(ctl::Shut);
+    program.click_async(ctl::MakeBat);
+    Program::choose_file(program.wait_dialog(), folder + "missing\\jobs");
+    HWND box = wait_dialog_titled(program, "tavrelion");
+    CHECK(Program::dialog_text(box).find(folder + "missing\\jobs.bat") != std::string::npos);
+    Program::press(box, IDOK);
+    program.settle();
+    CHECK(!std::filesystem::exists(folder + "missing"));
+    CHECK_EQ(program.close(), 0u);
+}
+
 }  // namespace
 }  // namespace tav::e2e::jobs
