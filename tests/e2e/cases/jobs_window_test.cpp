@@ -1,7 +1,9 @@
 // Jobs through the real window: "Add" in every encode mode, the combined
-// modes putting the user's own values back, "Audio Only", "Files input"
-// through the folder chooser and the multi-selection dialog, and "Make BAT"
-// writing the list byte for byte.
+// modes putting the user's own values back, "Audio Only", the input chooser's
+// wrappers, "Files input" through the folder chooser and the multi-selection
+// dialog, and "Make BAT" writing the list byte for byte; then the written
+// batches run by the command interpreter with stand-ins for the tools, which
+// record exactly what each tool received and what the clean-up left.
 #include <array>
 #include <map>
 
