@@ -163,6 +163,10 @@ bool Win32Platform::write_file_start(const std::string& path, std::string_view b
 }
 
 bool Win32Platform::replace_file(const std::string& from, const std::string& to) {
+    // A read-only file is the user's "keep this": Windows refuses to move
+    // over it, and so does the program wherever the system would allow it.
+    const DWORD target = GetFileAttributesA(to.c_str());
+    if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_READONLY)) return false;
     return MoveFileExA(from.c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED) != 0;
 }
