@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ui/control_ids.h"
+
 namespace tav {
 namespace {
 
@@ -80,6 +82,24 @@ const Notification* find_notification(ControlKind kind, UINT code) {
 
 bool is_control_colour_message(UINT message) {
     return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
+// The job-list buttons that change lines without opening a box. The list
+// updates its scroll bar and repaints after every line inserted, removed or
+// selected, which on a long list costs milliseconds each; around these
+// handlers it is redrawn once, at the end.
+bool edits_job_list_quietly(int id) {
+    switch (id) {
+        case ctl::Up:
+        case ctl::Down:
+        case ctl::Disable:
+        case ctl::Del:
+        case ctl::Clear:
+        case ctl::Shut:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -328,7 +348,13 @@ void MainWindow::dispatch(const ControlEvent& event) {
     // handler waits for its dialog, are no user events.
     if (!app_ || busy_ || surface_.writing()) return;
     busy_ = true;
+    const HWND quiet_list = edits_job_list_quietly(event.id) ? surface_.handle(ctl::JobList) : nullptr;
+    if (quiet_list) SendMessageA(quiet_list, WM_SETREDRAW, FALSE, 0);
     const bool keep_running = app_->handle(event);
+    if (quiet_list) {
+        SendMessageA(quiet_list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(quiet_list, nullptr, TRUE);
+    }
     busy_ = false;
     if (!keep_running) request_quit();
 }
