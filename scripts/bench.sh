@@ -104,13 +104,12 @@ echo "== figures"
 missed=0
 for figure in "${figures[@]}"; do
     IFS='|' read -r name value unit reference label bound <<<"$figure"
-    verdict=$(awk -v v="$value" -v r="$reference" -v b="$bound" 'BEGIN {
+    read -r ratio verdict < <(awk -v v="$value" -v r="$reference" -v b="$bound" 'BEGIN {
         ratio = (r > 0) ? v / r : 0
-        printf "%.2f %s", ratio, (r > 0 && ratio < b) ? "ok" : "MISSED" }')
-    ratio=${verdict% *}
-    printf '%-46s %10.2f %-3s  reference %8.2f %-3s (%s)  ratio %5s  bound %s  %s\n' \
-        "$name" "$value" "$unit" "$reference" "$unit" "$label" "$ratio" "$bound" "${verdict#* }"
-    [[ $verdict == *MISSED ]] && missed=1
+        printf "%.2f %s\n", ratio, (r > 0 && ratio < b) ? "ok" : "MISSED" }')
+    printf '%-46s %10.2f %-3s  reference %8.2f %-3s (%s)  ratio %5s  bound %4.2f  %s\n' \
+        "$name" "$value" "$unit" "$reference" "$unit" "$label" "$ratio" "$bound" "$verdict"
+    [[ $verdict == MISSED ]] && missed=1
 done
 if ((missed || failed)); then
     echo "bench: a figure missed its bound or could not be measured" >&2
