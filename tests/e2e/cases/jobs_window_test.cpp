@@ -203,7 +203,7 @@ void choose_files(Program& program, const std::string& output_folder, const std:
 }
 
 TAV_CASE(files_input_adds_one_job_per_chosen_file_and_cancels_add_nothing) {
-    Program program({.files = {{"in\\one.avs", "Version()"},
+    Program program({.working_directory = {}, .files = {{"in\\one.avs", "Version()"},
                                {"in\\two words.avs", "Version()"},
                                {"in\\clip & 100%.avi", "not a video"},
                                {"out dir\\keep.txt", ""},
@@ -259,7 +259,7 @@ void choose_input(Program& program, const std::string& path) {
 }
 
 TAV_CASE(same_named_inputs_in_two_folders_keep_their_own_wrappers_and_names) {
-    Program program({.files = {{"x\\movie.avi", "first"}, {"y\\movie.avi", "second"}}});
+    Program program({.working_directory = {}, .files = {{"x\\movie.avi", "first"}, {"y\\movie.avi", "second"}}});
     const std::string folder = folder_of(program);
     program.select(ctl::Mode, 1);
     std::vector<std::array<std::string, 4>> chosen;  // input field, statistics, log, output
@@ -288,7 +288,7 @@ TAV_CASE(same_named_inputs_in_two_folders_keep_their_own_wrappers_and_names) {
 
 TAV_CASE(a_wrapper_that_cannot_be_written_is_reported_and_the_input_stays_the_chosen_file) {
     // A folder stands where the wrapper would go.
-    Program program({.files = {{"clips\\movie.avi", "video"}, {"avs\\movie.avi.avs\\keep.txt", ""}}});
+    Program program({.working_directory = {}, .files = {{"clips\\movie.avi", "video"}, {"avs\\movie.avi.avs\\keep.txt", ""}}});
     const std::string folder = folder_of(program);
     choose_input(program, folder + "clips\\movie.avi");
     HWND box = wait_dialog_titled(program, "tavrelion");
@@ -329,7 +329,7 @@ TAV_CASE(files_input_takes_a_selection_beyond_ten_thousand_characters) {
 }
 
 TAV_CASE(make_bat_writes_the_header_and_every_line_byte_for_byte) {
-    Program program({.files = {{"bats\\keep.txt", ""}}});
+    Program program({.working_directory = {}, .files = {{"bats\\keep.txt", ""}}});
     const std::string folder = folder_of(program);
     const std::string header = "@cd /d \"" + folder + "\"\r\n@setpath.exe run\r\n@call setpath.bat\r\n"
                                "@del setpath.bat\r\n";
@@ -397,10 +397,9 @@ std::string stem_of(const std::string& path) { return path.substr(0, path.rfind(
 
 // One job of the encoder x muxer table and what each tool must receive.
 struct AudioJob {
-    int encoder, muxer;
+    int encoder = 0, muxer = 0;
     std::string output, audio, mkv;  // real names, as the tools see them
     std::string value;               // the audio field's text
-    std::vector<std::string> encoder_arguments;
 };
 
 std::vector<std::string> expected_audio_and_mux_lines(const AudioJob& job, const std::string& input) {
@@ -433,10 +432,12 @@ TAV_CASE(every_audio_encoder_and_muxer_runs_with_exactly_its_arguments) {
     // clean-up lines have something to delete.
     const std::string media = "media & 100%\\";
     std::vector<AudioJob> jobs;
-    StartOptions options{.files = {{media + "clip.avs", "Version()"}}};
+    StartOptions options{.working_directory = {}, .files = {{media + "clip.avs", "Version()"}}};
     for (int e = 0; e < 7; ++e) {
         for (int x = kMp4Box; x <= kAudioOnly; ++x) {
-            AudioJob job{e, x};
+            AudioJob job;
+            job.encoder = e;
+            job.muxer = x;
             const std::string name = media + "out " + std::to_string(e) + std::to_string(x) + ".mp4";
             job.output = name;
             job.audio = stem_of(name) + "audio." + kEncoders[e].extension;
@@ -557,7 +558,7 @@ TAV_CASE(conditional_pass_runs_only_after_a_failed_size_check_with_or_without_lo
     // Short names: the window's list cannot yet hand back lines longer than
     // 511 characters under Wine.
     const std::string media = "& %\\";
-    Program program({.files = {{media + "a.avs", "Version()"}}});
+    Program program({.working_directory = {}, .files = {{media + "a.avs", "Version()"}}});
     const std::string folder = folder_of(program);
     const std::string input = folder + media + "a.avs", output = folder + media + "a.mkv";
     const std::string audio = folder + media + "a.audio.aac", muxed = folder + media + "a.muxed.mkv";

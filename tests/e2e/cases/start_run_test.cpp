@@ -154,7 +154,7 @@ TAV_CASE(two_quick_starts_run_two_intact_batches) {
     // Each batch waits long enough for the second start to find the first
     // still running.
     ToolEnvironment tools(scratch / "tools.log", 2500);
-    Program program({.files = {{"one.avs", "Version()"}, {"two.avs", "Version()"}}});
+    Program program({.working_directory = {}, .files = {{"one.avs", "Version()"}, {"two.avs", "Version()"}}});
     place_delay_tool(program);
     const std::string folder = folder_of(program);
 
