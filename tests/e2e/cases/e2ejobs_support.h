@@ -55,7 +55,7 @@ inline void select_if_needed(Program& program, int id, int index) {
     if (program.selection(id) != index) program.select(id, index);
 }
 
-// The encoder settings of the documented example line, set on every tab.
+// The encoder settings behind the reference lines below, set on every tab.
 inline void use_example_encoder_settings(Program& program) {
     program.select_tab(kRateTab);
     for (auto [id, text] : {std::pair{ctl::SceneCut, "40"}, {ctl::MaxIdr, "250"}, {ctl::MinIdr, "25"},
@@ -101,7 +101,7 @@ struct JobNames {
     std::string input, output, stats, log;  // log empty: no log pipe
 };
 
-// What the documented line of one single pass in `mode` reads with the
+// What the line of one single pass in `mode` reads with the
 // example encoder settings; `value` is the value field's text.
 inline std::string expected_pass_line(int mode, std::string_view value, const JobNames& names,
                                       bool update_stats) {

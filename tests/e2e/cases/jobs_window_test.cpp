@@ -50,7 +50,7 @@ std::vector<std::pair<int, bool>> passes_of(int mode) {
     }
 }
 
-TAV_CASE(add_in_every_mode_writes_the_documented_job_and_restores_the_mode) {
+TAV_CASE(add_in_every_mode_writes_the_expected_job_and_restores_the_mode) {
     Program program;
     use_example_encoder_settings(program);
     const char* crf = "20";
@@ -84,7 +84,7 @@ TAV_CASE(add_in_every_mode_writes_the_documented_job_and_restores_the_mode) {
         CHECK_EQ(program.visible(ctl::FirstPassCrf), uses_crf_field);
         for (int id : {ctl::InputFile, ctl::OutputFile, ctl::StatsFile, ctl::LogFile}) CHECK_EQ(program.text(id), "");
 
-        // The documented lines, letter for letter.
+        // Reference lines, letter for letter.
         if (c.mode == 6 && CHECK_EQ(added.size(), 7u)) {
             CHECK_EQ(added[4],
                      "@x264.exe --progress --no-psnr --no-ssim --cqm flat --scenecut 40 -I 250 -i 25 -t 1 --me hex "
@@ -115,7 +115,7 @@ TAV_CASE(add_in_every_mode_writes_the_documented_job_and_restores_the_mode) {
     CHECK_EQ(program.close(), 0u);
 }
 
-// The audio line and the mux lines of the documented example.
+// The audio line and the mux lines with "Nero" at 64 and "MP4Box".
 std::vector<std::string> nero_mp4box_lines(const JobNames& names) {
     const std::string audio = in_quotes(names.output.substr(0, names.output.rfind('.') + 1) + "audio.mp4");
     return {"@bepipe.exe --script \"import(^" + names.input + "^)\" | neroaacenc.exe -if - -of " + audio +
@@ -151,7 +151,7 @@ TAV_CASE(audio_follows_the_last_pass_only_and_audio_only_writes_no_pass) {
     CHECK_EQ(program.selection(ctl::Mode), 13);
     CHECK_EQ(program.text(ctl::Value), "800");
 
-    // The documented example of the audio lines, as the job list shows them.
+    // Reference audio lines, as the job list shows them.
     {
         const JobNames video{"D:\\video\\movie.avs", "D:\\video\\movie.mp4", "D:\\video\\movie.stat", ""};
         program.select(ctl::Mode, 1);
