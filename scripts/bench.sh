@@ -86,6 +86,7 @@ for case_name in startup files_input job_list; do
     status=$?
     set -e
     while IFS= read -r line; do
+        line=${line%$'\r'}  # console lines of a Windows program end with CR LF
         if [[ $line == FIGURE\|* ]]; then
             figures+=("${line#FIGURE|}")
         elif [[ -n $line ]]; then
