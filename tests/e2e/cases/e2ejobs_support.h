@@ -14,6 +14,7 @@
 
 #include "check.h"
 #include "driver.h"
+#include "expected_window.h"
 #include "standin_log.h"
 #include "ui/control_ids.h"
 
@@ -23,22 +24,7 @@ namespace ctl = ::tav::ctl;
 
 enum Tab : int { kBitrateTab = 0, kRateTab = 1, kFramesTab = 2, kMoreTab = 3, kJobTab = 4 };
 
-inline constexpr std::string_view kModeNames[] = {
-    "Single Pass - Bitrate",
-    "Single Pass - Quantizer",
-    "Single Pass - CRF",
-    "Mutipass - First Pass",
-    "Mutipass - First Pass(fast)",
-    "Mutipass - Nth pass",
-    "Automated Double Passes",
-    "Automated Double Passes(fast)",
-    "Mutipass - First Pass(CRF)",
-    "Mutipass - First Pass(CRF-fast)",
-    "Automated Double Passes(1P-CRF)",
-    "Automated Double Passes(1P-CRF-fast)",
-    "Mutipass - First Pass(CRF with output)",
-    "Conditional Double Passes(1P-CRF)",
-};
+using ::tav::e2e::kModeNames;
 enum Muxer : int { kMp4Box = 0, kMp4Creator = 1, kMkvMerge = 2, kNoMux = 3, kAudioOnly = 4 };
 
 inline std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }

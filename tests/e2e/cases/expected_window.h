@@ -12,6 +12,23 @@ enum class Kind { Button, Check, Label, Frame, Edit, ListCombo, EditCombo, Track
 // Page -1 is the window itself, 0 to 4 the tabs in order.
 inline constexpr int kWindowPage = -1;
 inline constexpr std::string_view kTabCaptions[] = {"Bitrate", "Rate Control", "MBs&&Frames", "More", "Job"};
+// The items of the encode mode list, by index.
+inline constexpr std::string_view kModeNames[] = {
+    "Single Pass - Bitrate",
+    "Single Pass - Quantizer",
+    "Single Pass - CRF",
+    "Mutipass - First Pass",
+    "Mutipass - First Pass(fast)",
+    "Mutipass - Nth pass",
+    "Automated Double Passes",
+    "Automated Double Passes(fast)",
+    "Mutipass - First Pass(CRF)",
+    "Mutipass - First Pass(CRF-fast)",
+    "Automated Double Passes(1P-CRF)",
+    "Automated Double Passes(1P-CRF-fast)",
+    "Mutipass - First Pass(CRF with output)",
+    "Conditional Double Passes(1P-CRF)",
+};
 inline constexpr std::string_view kShotNames[] = {"bitrate", "rate-control", "mbs-frames", "more", "job"};
 
 namespace want {

@@ -3,6 +3,7 @@
 // loaded over the initial states.
 #include "check.h"
 #include "driver.h"
+#include "expected_window.h"
 
 namespace tav::e2e {
 namespace {
@@ -11,20 +12,7 @@ using Items = std::vector<std::string>;
 
 TAV_CASE(choice_lists_hold_their_items_in_order) {
     Program program;
-    const Items modes = {"Single Pass - Bitrate",
-                         "Single Pass - Quantizer",
-                         "Single Pass - CRF",
-                         "Mutipass - First Pass",
-                         "Mutipass - First Pass(fast)",
-                         "Mutipass - Nth pass",
-                         "Automated Double Passes",
-                         "Automated Double Passes(fast)",
-                         "Mutipass - First Pass(CRF)",
-                         "Mutipass - First Pass(CRF-fast)",
-                         "Automated Double Passes(1P-CRF)",
-                         "Automated Double Passes(1P-CRF-fast)",
-                         "Mutipass - First Pass(CRF with output)",
-                         "Conditional Double Passes(1P-CRF)"};
+    const Items modes(std::begin(kModeNames), std::end(kModeNames));
     const std::pair<int, Items> lists[] = {
         {83, {"Temporal", "Spatial", "Auto", "None"}},
         {23, modes},

@@ -23,9 +23,9 @@ std::ostream& operator<<(std::ostream& out, const Rect& r);
 
 struct StartOptions {
     // Working directory of the program; empty = its own program folder.
-    std::filesystem::path working_directory;
+    std::filesystem::path working_directory = {};
     // Files to place in the program folder before the start: name -> content.
-    std::vector<std::pair<std::string, std::string>> files;
+    std::vector<std::pair<std::string, std::string>> files = {};
 };
 
 // The program under test: TAV_PROGRAM_WIN names the built executable.
