@@ -128,18 +128,18 @@ std::string conditional_block(std::string_view command) {
 std::string make_pass_line(const SettingsView& s, Platform& platform) {
     const int mode = s.mode();
     if (mode < 0 || mode >= static_cast<int>(mode_lines().size())) return {};
-    const ModeLine& spec = mode_lines()[static_cast<size_t>(mode)];
-    if (!spec.has_line) return {};
+    const ModeLine& mode_line = mode_lines()[static_cast<size_t>(mode)];
+    if (!mode_line.has_line) return {};
 
     std::string command = "x264.exe --progress --no-psnr --no-ssim" + common_options(s);
-    for (Piece piece : spec.pieces) command += piece_text(piece, s, platform);
-    command += spec.writes_output ? " -o " + quoted_name(s.text(ctl::OutputFile)) + " " : std::string(" -o nul ");
+    for (Piece piece : mode_line.pieces) command += piece_text(piece, s, platform);
+    command += mode_line.writes_output ? " -o " + quoted_name(s.text(ctl::OutputFile)) + " " : std::string(" -o nul ");
     command += quoted_name(s.text(ctl::InputFile));
 
     const bool logged = s.checked(ctl::LogEnabled);
     if (logged) command += " 2>&1|lputs.exe " + quoted_name(s.text(ctl::LogFile));
 
-    if (!spec.conditional) return "@" + command;
+    if (!mode_line.conditional) return "@" + command;
     // Each side of a pipe runs in a fresh command interpreter whose error
     // level is 0, so the test must stay outside the pipe: a block keeps it in
     // the batch's own interpreter.

@@ -148,8 +148,8 @@ private:
     // A plain edit field keeps any text exactly as written; other controls
     // may select, refuse or cut what they are given.
     static bool holds_text_as_written(int id) {
-        const ControlSpec* spec = find_control(id);
-        return spec && spec->kind == ControlKind::Edit && spec->max_chars == 0;
+        const ControlSpec* row = find_control(id);
+        return row && row->kind == ControlKind::Edit && row->max_chars == 0;
     }
     void forget(int id) {
         texts_.erase(id);

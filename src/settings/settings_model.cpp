@@ -73,8 +73,8 @@ void load_state(Context& ctx, const LoadedSettings& in, std::string_view key) {
     const int id = setting(key).control;
     int value = in.state(key);
     // A list index outside the list leaves nothing selected.
-    const ControlSpec* spec = find_control(id);
-    if (spec && spec->kind == ControlKind::ListCombo && (value < 0 || value >= ctx.ui.item_count(id))) value = -1;
+    const ControlSpec* row = find_control(id);
+    if (row && row->kind == ControlKind::ListCombo && (value < 0 || value >= ctx.ui.item_count(id))) value = -1;
     ctx.ui.set_state(id, value);
 }
 

@@ -7,15 +7,15 @@
 namespace tav {
 
 MemorySurface::MemorySurface() {
-    for (const ControlSpec& spec : control_table()) {
-        if (spec.id < 0) continue;
-        Control c{&spec, std::string(spec.text), 0, {}, true, true};
-        const bool has_selection = spec.kind == ControlKind::ListCombo ||
-                                   spec.kind == ControlKind::EditCombo ||
-                                   spec.kind == ControlKind::List;
+    for (const ControlSpec& row : control_table()) {
+        if (row.id < 0) continue;
+        Control c{&row, std::string(row.text), 0, {}, true, true};
+        const bool has_selection = row.kind == ControlKind::ListCombo ||
+                                   row.kind == ControlKind::EditCombo ||
+                                   row.kind == ControlKind::List;
         if (has_selection) c.state = -1;
-        if (spec.kind == ControlKind::TrackBar) c.state = spec.range_min;
-        controls_.emplace(spec.id, std::move(c));
+        if (row.kind == ControlKind::TrackBar) c.state = row.range_min;
+        controls_.emplace(row.id, std::move(c));
     }
 }
 
@@ -29,9 +29,9 @@ const MemorySurface::Control* MemorySurface::find(int id) const {
     return it == controls_.end() ? nullptr : &it->second;
 }
 
-const ControlSpec* MemorySurface::spec(int id) const {
+const ControlSpec* MemorySurface::row(int id) const {
     const Control* c = find(id);
-    return c ? c->spec : nullptr;
+    return c ? c->row : nullptr;
 }
 
 bool MemorySurface::exists(int id) const { return find(id) != nullptr; }
@@ -39,7 +39,7 @@ bool MemorySurface::exists(int id) const { return find(id) != nullptr; }
 std::string MemorySurface::text(int id) const {
     const Control* c = find(id);
     if (!c) return {};
-    switch (c->spec->kind) {
+    switch (c->row->kind) {
         case ControlKind::ListCombo:
         case ControlKind::List:
             return c->state >= 0 && c->state < static_cast<int>(c->items.size()) ? c->items[c->state]
@@ -52,7 +52,7 @@ std::string MemorySurface::text(int id) const {
 void MemorySurface::set_text(int id, std::string_view text) {
     Control* c = find(id);
     if (!c) return;
-    switch (c->spec->kind) {
+    switch (c->row->kind) {
         case ControlKind::ListCombo: {
             if (text.empty()) {
                 c->state = -1;
@@ -82,12 +82,12 @@ int MemorySurface::state(int id) const {
 void MemorySurface::set_state(int id, int state) {
     Control* c = find(id);
     if (!c) return;
-    switch (c->spec->kind) {
+    switch (c->row->kind) {
         case ControlKind::CheckBox:
             c->state = state != 0 ? 1 : 0;
             return;
         case ControlKind::TrackBar:
-            c->state = std::clamp(state, c->spec->range_min, c->spec->range_max);
+            c->state = std::clamp(state, c->row->range_min, c->row->range_max);
             return;
         case ControlKind::ListCombo:
         case ControlKind::List:
@@ -124,7 +124,7 @@ void MemorySurface::insert_item(int id, int index, std::string_view text) {
     if (index < 0 || index > n) index = n;
     c->items.insert(c->items.begin() + index, std::string(text));
     // Like a list box, the selection stays on the same line.
-    if (c->state >= index && c->spec->kind != ControlKind::TrackBar && c->spec->kind != ControlKind::CheckBox)
+    if (c->state >= index && c->row->kind != ControlKind::TrackBar && c->row->kind != ControlKind::CheckBox)
         ++c->state;
 }
 
@@ -142,7 +142,7 @@ void MemorySurface::clear_items(int id) {
     Control* c = find(id);
     if (!c) return;
     c->items.clear();
-    if (c->spec->kind != ControlKind::TrackBar && c->spec->kind != ControlKind::CheckBox) c->state = -1;
+    if (c->row->kind != ControlKind::TrackBar && c->row->kind != ControlKind::CheckBox) c->state = -1;
 }
 
 std::vector<std::string> MemorySurface::items(int id) const {

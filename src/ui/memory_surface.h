@@ -32,11 +32,11 @@ public:
     bool visible(int id) const override;
     void set_visible(int id, bool visible) override;
 
-    const ControlSpec* spec(int id) const;
+    const ControlSpec* row(int id) const;
 
 private:
     struct Control {
-        const ControlSpec* spec;
+        const ControlSpec* row;
         std::string text;
         int state = 0;
         std::vector<std::string> items;

@@ -16,11 +16,11 @@ int TestApp::ctl_job_list() { return ctl::JobList; }
 bool TestApp::send(int id, Trigger trigger) { return app.handle({id, trigger}); }
 
 void TestApp::type(int id, std::string_view text) {
-    const ControlSpec* spec = ui.spec(id);
+    const ControlSpec* row = ui.row(id);
     for (char c : text) {
-        if (spec && (spec->flags & flag::DigitsOnly) && !(c >= '0' && c <= '9')) continue;
+        if (row && (row->flags & flag::DigitsOnly) && !(c >= '0' && c <= '9')) continue;
         std::string now = ui.text(id);
-        if (spec && spec->max_chars > 0 && static_cast<int>(now.size()) >= spec->max_chars) continue;
+        if (row && row->max_chars > 0 && static_cast<int>(now.size()) >= row->max_chars) continue;
         now += c;
         ui.set_text(id, now);
         send(id, Trigger::Change);
@@ -33,8 +33,8 @@ void TestApp::paste(int id, std::string_view text) {
 }
 
 bool TestApp::click(int id) {
-    const ControlSpec* spec = ui.spec(id);
-    if (spec && spec->kind == ControlKind::CheckBox) ui.set_state(id, ui.state(id) ? 0 : 1);
+    const ControlSpec* row = ui.row(id);
+    if (row && row->kind == ControlKind::CheckBox) ui.set_state(id, ui.state(id) ? 0 : 1);
     return send(id, Trigger::Click);
 }
 

@@ -41,11 +41,11 @@ std::string describe(int id, const char* property, const std::string& step) {
 
 // Every control of the table reads the same through both surfaces.
 void compare_all(const ControlSurface& real, const ControlSurface& model, const std::string& step) {
-    for (const ControlSpec& spec : control_table()) {
-        if (spec.id < 0) continue;
-        const int id = spec.id;
+    for (const ControlSpec& row : control_table()) {
+        if (row.id < 0) continue;
+        const int id = row.id;
         check_equal(real.exists(id), model.exists(id), describe(id, "exists", step));
-        if (spec.kind != ControlKind::TabPanel) {
+        if (row.kind != ControlKind::TabPanel) {
             check_equal(real.text(id), model.text(id), describe(id, "text", step));
             check_equal(real.state(id), model.state(id), describe(id, "state", step));
         }

@@ -184,13 +184,13 @@ TEST(SettingsModel, EveryKeyReachesItsControl) {
         if (derived.count(s.key)) continue;
         test::TestApp t;
         t.ui.append_items(ctl::Template, {"none", "grain"});
-        const ControlSpec* spec = find_control(s.control);
-        ASSERT_NE(spec, nullptr) << s.key;
+        const ControlSpec* row = find_control(s.control);
+        ASSERT_NE(row, nullptr) << s.key;
         std::string value = "3";
         for (const auto& [key, v] : special)
             if (key == s.key) value = v;
-        if (spec->kind == ControlKind::CheckBox) value = s.fallback == "0" ? "1" : "0";
-        if (spec->kind == ControlKind::ListCombo && s.kind == SettingKind::State) value = "1";
+        if (row->kind == ControlKind::CheckBox) value = s.fallback == "0" ? "1" : "0";
+        if (row->kind == ControlKind::ListCombo && s.kind == SettingKind::State) value = "1";
         t.platform.files[kFile] = std::string(s.key) + " = " + value;
         load_settings(t.ctx, kFile);
         if (s.kind == SettingKind::State)
