@@ -130,6 +130,9 @@ bool MainWindow::build() {
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
 
+    // Every control gets its final font when it is made: a second pass over
+    // 155 controls would lay each one out again.
+    create_font();
     for (const ControlSpec& spec : control_table()) {
         if (spec.kind == ControlKind::TabPanel) {
             create_tab_panel(spec);
@@ -137,8 +140,6 @@ bool MainWindow::build() {
         }
         if (HWND control = create_control(spec)) surface_.add(spec.id, control);
     }
-    apply_fonts();
-    show_page(0);
     return true;
 }
 
@@ -164,7 +165,10 @@ bool MainWindow::create_tab_panel(const ControlSpec& spec) {
     GetClientRect(tab_panel_, &client);
     for (int i = 0; i < kPageCount; ++i) {
         // Pages are containers, so Tab moves through the controls they hold.
-        pages_[i] = CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPSIBLINGS, 2,
+        // Each is made as show_page(0) would leave it: the first shown, the
+        // others hidden and disabled.
+        const DWORD state = i == 0 ? WS_VISIBLE : WS_DISABLED;
+        pages_[i] = CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPSIBLINGS | state, 2,
                                     row_height + 4, client.right - 4, client.bottom - row_height - 6, tab_panel_,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstPageNativeId + i)),
                                     instance_, nullptr);
@@ -189,39 +193,39 @@ HWND MainWindow::create_control(const ControlSpec& spec) {
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(native_id)), instance_, nullptr);
     if (!control) return nullptr;
 
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    const bool gui_font = (spec.flags & flag::DefaultGuiFont) || !font_;
+    const HGDIOBJ font = gui_font ? GetStockObject(DEFAULT_GUI_FONT) : font_;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (spec.kind == ControlKind::Edit && spec.max_chars > 0)
         SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(spec.max_chars), 0);
     if (spec.kind == ControlKind::TrackBar)
         SendMessageA(control, TBM_SETRANGE, TRUE, MAKELPARAM(spec.range_min, spec.range_max));
     if (spec.kind == ControlKind::Image && logo_)
         SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
-    created_.emplace_back(control, &spec);
     return control;
 }
 
-void MainWindow::apply_fonts() {
+void MainWindow::create_font() {
     HDC screen = GetDC(nullptr);
     const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
     font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
-    if (!font_) return;
-    for (const auto& [control, spec] : created_)
-        if (!(spec->flags & flag::DefaultGuiFont))
-            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
 
 void MainWindow::show_page(int page) {
-    // Leave the old page first, so at no moment two pages are shown.
+    // Leave the old page first, so at no moment two pages are shown. Pages
+    // already in the wanted state are left alone: every change is a round
+    // trip through the window system.
+    const auto shown = [](HWND w) { return (GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0; };
     for (int i = 0; i < kPageCount; ++i) {
         if (i == page || !pages_[i]) continue;
-        ShowWindow(pages_[i], SW_HIDE);
-        EnableWindow(pages_[i], FALSE);
+        if (shown(pages_[i])) ShowWindow(pages_[i], SW_HIDE);
+        if (IsWindowEnabled(pages_[i])) EnableWindow(pages_[i], FALSE);
     }
     if (page >= 0 && page < kPageCount && pages_[page]) {
-        EnableWindow(pages_[page], TRUE);
-        ShowWindow(pages_[page], SW_SHOW);
+        if (!IsWindowEnabled(pages_[page])) EnableWindow(pages_[page], TRUE);
+        if (!shown(pages_[page])) ShowWindow(pages_[page], SW_SHOW);
     }
 }
 

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <array>
-#include <vector>
 
 #include "ui/app.h"
 #include "ui/control_table.h"
@@ -28,8 +27,8 @@ public:
     MainWindow& operator=(const MainWindow&) = delete;
 
     // Opens the window invisible and creates every control of the table,
-    // then applies the fonts. False when the window cannot be opened; then
-    // nothing is created.
+    // each with its font, and the first page shown. False when the window
+    // cannot be opened; then nothing is created.
     bool build();
     HWND hwnd() const { return hwnd_; }
     Win32ControlSurface& surface() { return surface_; }
@@ -67,7 +66,8 @@ private:
 
     bool create_tab_panel(const ControlSpec& spec);
     HWND create_control(const ControlSpec& spec);
-    void apply_fonts();
+    // The 8-point Tahoma of every control but the default-GUI-font ones.
+    void create_font();
     void show_page(int page);
 
     HINSTANCE instance_;
@@ -76,8 +76,6 @@ private:
     HWND tab_panel_ = nullptr;
     std::array<HWND, kPageCount> pages_{};
     HFONT font_ = nullptr;
-    // Every created control with its row, the "Audio" frame included.
-    std::vector<std::pair<HWND, const ControlSpec*>> created_;
     Win32ControlSurface surface_;
 
     App* app_ = nullptr;
