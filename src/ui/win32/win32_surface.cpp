@@ -153,7 +153,9 @@ void Win32ControlSurface::set_text(int id, std::string_view text) {
         case ControlKind::TabPanel:
             return;  // no text of their own to set
         default:
-            SetWindowTextA(c->hwnd, std::string(text).c_str());
+            // The same text again changes nothing the user could see, but
+            // would cost a repaint.
+            if (window_text(c->hwnd) != text) SetWindowTextA(c->hwnd, std::string(text).c_str());
             caret_to_end_if_focused(*c);
             return;
     }
@@ -193,12 +195,16 @@ void Win32ControlSurface::set_state(int id, int state) {
     if (!c) return;
     WriteGuard guard(write_depth_);
     switch (c->spec->kind) {
-        case ControlKind::CheckBox:
-            send(c->hwnd, BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED);
+        case ControlKind::CheckBox: {
+            const LRESULT check = state != 0 ? BST_CHECKED : BST_UNCHECKED;
+            if (send(c->hwnd, BM_GETCHECK) != check) send(c->hwnd, BM_SETCHECK, static_cast<WPARAM>(check));
             return;
-        case ControlKind::TrackBar:
-            send(c->hwnd, TBM_SETPOS, TRUE, std::clamp(state, c->spec->range_min, c->spec->range_max));
+        }
+        case ControlKind::TrackBar: {
+            const int position = std::clamp(state, c->spec->range_min, c->spec->range_max);
+            if (send(c->hwnd, TBM_GETPOS) != position) send(c->hwnd, TBM_SETPOS, TRUE, position);
             return;
+        }
         case ControlKind::ListCombo:
         case ControlKind::EditCombo:
         case ControlKind::List: {
@@ -215,6 +221,10 @@ void Win32ControlSurface::set_state(int id, int state) {
 void Win32ControlSurface::select_index(const Control& c, int index) {
     const ItemMessages* m = item_messages(c.spec->kind);
     if (!m) return;
+    // Choosing a closed drop-down list's chosen item again shows nothing new.
+    // (An editable combo's edit part and the job list's scroll position may
+    // still change, so those are always written.)
+    if (c.spec->kind == ControlKind::ListCombo && selection_of(c.hwnd, *m) == index) return;
     // Clearing an editable combo's selection would also empty its edit part.
     const bool keep_text = index < 0 && c.spec->kind == ControlKind::EditCombo;
     const std::string kept = keep_text ? window_text(c.hwnd) : std::string();
@@ -223,6 +233,11 @@ void Win32ControlSurface::select_index(const Control& c, int index) {
 }
 
 void Win32ControlSurface::caret_to_end_if_focused(const Control& c) {
+    // A control that is not shown does not hold the focus (hiding a window
+    // hands the focus to its parent), and asking for the focus is a round
+    // trip through the window system: while the window is built and filled,
+    // nothing is shown yet.
+    if (!IsWindowVisible(c.hwnd)) return;
     const HWND focus = GetFocus();
     if (!focus) return;
     if (c.spec->kind == ControlKind::Edit && focus == c.hwnd) {
@@ -361,6 +376,7 @@ bool Win32ControlSurface::enabled(int id) const {
 void Win32ControlSurface::set_enabled(int id, bool enabled) {
     const Control* c = find(id);
     if (!c) return;
+    if ((IsWindowEnabled(c->hwnd) != FALSE) == enabled) return;
     WriteGuard guard(write_depth_);
     EnableWindow(c->hwnd, enabled ? TRUE : FALSE);
 }
@@ -373,6 +389,7 @@ bool Win32ControlSurface::visible(int id) const {
 void Win32ControlSurface::set_visible(int id, bool visible) {
     const Control* c = find(id);
     if (!c) return;
+    if (this->visible(id) == visible) return;
     WriteGuard guard(write_depth_);
     ShowWindow(c->hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
