@@ -133,20 +133,20 @@ bool MainWindow::build() {
     // Every control gets its final font when it is made: a second pass over
     // 155 controls would lay each one out again.
     create_font();
-    for (const ControlSpec& spec : control_table()) {
-        if (spec.kind == ControlKind::TabPanel) {
-            create_tab_panel(spec);
+    for (const ControlSpec& row : control_table()) {
+        if (row.kind == ControlKind::TabPanel) {
+            create_tab_panel(row);
             continue;
         }
-        if (HWND control = create_control(spec)) surface_.add(spec.id, control);
+        if (HWND control = create_control(row)) surface_.add(row.id, control);
     }
     return true;
 }
 
-bool MainWindow::create_tab_panel(const ControlSpec& spec) {
-    tab_panel_ = create_control(spec);
+bool MainWindow::create_tab_panel(const ControlSpec& row) {
+    tab_panel_ = create_control(row);
     if (!tab_panel_) return false;
-    surface_.add(spec.id, tab_panel_);
+    surface_.add(row.id, tab_panel_);
     // Tabs as narrow as their captions allow, so all five fit in the panel's
     // width even where the toolkit's default minimum tab width is large.
     SendMessageA(tab_panel_, TCM_SETMINTABWIDTH, 0, kMinTabWidth);
@@ -158,9 +158,9 @@ bool MainWindow::create_tab_panel(const ControlSpec& spec) {
         SendMessageA(tab_panel_, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     }
 
-    RECT row{};
-    SendMessageA(tab_panel_, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
-    const int row_height = row.bottom - row.top;
+    RECT tab_row{};
+    SendMessageA(tab_panel_, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab_row));
+    const int row_height = tab_row.bottom - tab_row.top;
     RECT client{};
     GetClientRect(tab_panel_, &client);
     for (int i = 0; i < kPageCount; ++i) {
@@ -177,30 +177,30 @@ bool MainWindow::create_tab_panel(const ControlSpec& spec) {
     return true;
 }
 
-HWND MainWindow::create_control(const ControlSpec& spec) {
+HWND MainWindow::create_control(const ControlSpec& row) {
     HWND parent = hwnd_;
-    if (spec.page != Page::Window) {
-        parent = pages_[static_cast<int>(spec.page)];
+    if (row.page != Page::Window) {
+        parent = pages_[static_cast<int>(row.page)];
         if (!parent) return nullptr;
     }
-    const NativeKind& native = native_kind(spec.kind);
+    const NativeKind& native = native_kind(row.kind);
     DWORD style = WS_CHILD | WS_VISIBLE | native.style;
-    if (spec.kind == ControlKind::Edit && (spec.flags & flag::DigitsOnly)) style |= ES_NUMBER;
-    const int native_id = spec.id >= 0 ? spec.id : kAudioFrameNativeId;
+    if (row.kind == ControlKind::Edit && (row.flags & flag::DigitsOnly)) style |= ES_NUMBER;
+    const int native_id = row.id >= 0 ? row.id : kAudioFrameNativeId;
 
-    HWND control = CreateWindowExA(native.ex_style, native.window_class, std::string(spec.text).c_str(), style,
-                                   spec.x, spec.y, spec.width, spec.height, parent,
+    HWND control = CreateWindowExA(native.ex_style, native.window_class, std::string(row.text).c_str(), style,
+                                   row.x, row.y, row.width, row.height, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(native_id)), instance_, nullptr);
     if (!control) return nullptr;
 
-    const bool gui_font = (spec.flags & flag::DefaultGuiFont) || !font_;
+    const bool gui_font = (row.flags & flag::DefaultGuiFont) || !font_;
     const HGDIOBJ font = gui_font ? GetStockObject(DEFAULT_GUI_FONT) : font_;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (spec.kind == ControlKind::Edit && spec.max_chars > 0)
-        SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(spec.max_chars), 0);
-    if (spec.kind == ControlKind::TrackBar)
-        SendMessageA(control, TBM_SETRANGE, TRUE, MAKELPARAM(spec.range_min, spec.range_max));
-    if (spec.kind == ControlKind::Image && logo_)
+    if (row.kind == ControlKind::Edit && row.max_chars > 0)
+        SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(row.max_chars), 0);
+    if (row.kind == ControlKind::TrackBar)
+        SendMessageA(control, TBM_SETRANGE, TRUE, MAKELPARAM(row.range_min, row.range_max));
+    if (row.kind == ControlKind::Image && logo_)
         SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
     return control;
 }
@@ -304,21 +304,21 @@ void MainWindow::on_command(WPARAM wparam, LPARAM lparam) {
     // Escape outside any button) are not control events.
     const auto control = reinterpret_cast<HWND>(lparam);
     if (!control) return;
-    const ControlSpec* spec = surface_.spec_of(control);
-    if (!spec) return;
-    const Notification* n = find_notification(spec->kind, HIWORD(wparam));
+    const ControlSpec* row = surface_.spec_of(control);
+    if (!row) return;
+    const Notification* n = find_notification(row->kind, HIWORD(wparam));
     if (!n) return;
-    if (spec->kind == ControlKind::EditCombo && n->trigger == Trigger::SelChange) {
+    if (row->kind == ControlKind::EditCombo && n->trigger == Trigger::SelChange) {
         if (!busy_ && !surface_.writing())
-            PostMessageA(hwnd_, kDeferredEvent, static_cast<WPARAM>(spec->id), static_cast<LPARAM>(n->trigger));
+            PostMessageA(hwnd_, kDeferredEvent, static_cast<WPARAM>(row->id), static_cast<LPARAM>(n->trigger));
         return;
     }
-    dispatch({spec->id, n->trigger});
+    dispatch({row->id, n->trigger});
 }
 
 void MainWindow::on_scroll(LPARAM lparam) {
-    const ControlSpec* spec = surface_.spec_of(reinterpret_cast<HWND>(lparam));
-    if (spec && spec->kind == ControlKind::TrackBar) dispatch({spec->id, Trigger::Scroll});
+    const ControlSpec* row = surface_.spec_of(reinterpret_cast<HWND>(lparam));
+    if (row && row->kind == ControlKind::TrackBar) dispatch({row->id, Trigger::Scroll});
 }
 
 void MainWindow::on_notify(const NMHDR& header) {

@@ -64,8 +64,8 @@ private:
     void dispatch(const ControlEvent& event);
     void request_quit();
 
-    bool create_tab_panel(const ControlSpec& spec);
-    HWND create_control(const ControlSpec& spec);
+    bool create_tab_panel(const ControlSpec& row);
+    HWND create_control(const ControlSpec& row);
     // The 8-point Tahoma of every control but the default-GUI-font ones.
     void create_font();
     void show_page(int page);

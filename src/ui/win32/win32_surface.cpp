@@ -87,9 +87,9 @@ void insert_text(HWND hwnd, const ItemMessages& m, WPARAM index, std::string_vie
 }  // namespace
 
 void Win32ControlSurface::add(int id, HWND hwnd) {
-    const ControlSpec* spec = find_control(id);
-    if (!hwnd || !spec) return;
-    controls_[id] = Control{hwnd, spec};
+    const ControlSpec* row = find_control(id);
+    if (!hwnd || !row) return;
+    controls_[id] = Control{hwnd, row};
     ids_[hwnd] = id;
 }
 
@@ -110,7 +110,7 @@ int Win32ControlSurface::id_of(HWND hwnd) const {
 
 const ControlSpec* Win32ControlSurface::spec_of(HWND hwnd) const {
     const Control* c = find(id_of(hwnd));
-    return c ? c->spec : nullptr;
+    return c ? c->row : nullptr;
 }
 
 bool Win32ControlSurface::exists(int id) const { return find(id) != nullptr; }
@@ -118,10 +118,10 @@ bool Win32ControlSurface::exists(int id) const { return find(id) != nullptr; }
 std::string Win32ControlSurface::text(int id) const {
     const Control* c = find(id);
     if (!c) return {};
-    switch (c->spec->kind) {
+    switch (c->row->kind) {
         case ControlKind::ListCombo:
         case ControlKind::List: {
-            const ItemMessages& m = *item_messages(c->spec->kind);
+            const ItemMessages& m = *item_messages(c->row->kind);
             const int selection = selection_of(c->hwnd, m);
             std::string text;
             if (selection >= 0) read_item(c->hwnd, m, selection, text);
@@ -136,7 +136,7 @@ void Win32ControlSurface::set_text(int id, std::string_view text) {
     const Control* c = find(id);
     if (!c) return;
     WriteGuard guard(write_depth_);
-    switch (c->spec->kind) {
+    switch (c->row->kind) {
         case ControlKind::ListCombo: {
             if (text.empty()) {
                 select_index(*c, -1);
@@ -162,7 +162,7 @@ void Win32ControlSurface::set_text(int id, std::string_view text) {
 }
 
 int Win32ControlSurface::find_item(const Control& c, std::string_view text) const {
-    const ItemMessages* m = item_messages(c.spec->kind);
+    const ItemMessages* m = item_messages(c.row->kind);
     if (!m) return -1;
     const int n = count_of(c.hwnd, *m);
     std::string item;
@@ -176,7 +176,7 @@ int Win32ControlSurface::find_item(const Control& c, std::string_view text) cons
 int Win32ControlSurface::state(int id) const {
     const Control* c = find(id);
     if (!c) return -1;
-    switch (c->spec->kind) {
+    switch (c->row->kind) {
         case ControlKind::CheckBox:
             return send(c->hwnd, BM_GETCHECK) == BST_CHECKED ? 1 : 0;
         case ControlKind::TrackBar:
@@ -184,7 +184,7 @@ int Win32ControlSurface::state(int id) const {
         case ControlKind::ListCombo:
         case ControlKind::EditCombo:
         case ControlKind::List:
-            return selection_of(c->hwnd, *item_messages(c->spec->kind));
+            return selection_of(c->hwnd, *item_messages(c->row->kind));
         default:
             return 0;
     }
@@ -194,21 +194,21 @@ void Win32ControlSurface::set_state(int id, int state) {
     const Control* c = find(id);
     if (!c) return;
     WriteGuard guard(write_depth_);
-    switch (c->spec->kind) {
+    switch (c->row->kind) {
         case ControlKind::CheckBox: {
             const LRESULT check = state != 0 ? BST_CHECKED : BST_UNCHECKED;
             if (send(c->hwnd, BM_GETCHECK) != check) send(c->hwnd, BM_SETCHECK, static_cast<WPARAM>(check));
             return;
         }
         case ControlKind::TrackBar: {
-            const int position = std::clamp(state, c->spec->range_min, c->spec->range_max);
+            const int position = std::clamp(state, c->row->range_min, c->row->range_max);
             if (send(c->hwnd, TBM_GETPOS) != position) send(c->hwnd, TBM_SETPOS, TRUE, position);
             return;
         }
         case ControlKind::ListCombo:
         case ControlKind::EditCombo:
         case ControlKind::List: {
-            const int n = count_of(c->hwnd, *item_messages(c->spec->kind));
+            const int n = count_of(c->hwnd, *item_messages(c->row->kind));
             select_index(*c, state >= 0 && state < n ? state : -1);
             caret_to_end_if_focused(*c);
             return;
@@ -219,14 +219,14 @@ void Win32ControlSurface::set_state(int id, int state) {
 }
 
 void Win32ControlSurface::select_index(const Control& c, int index) {
-    const ItemMessages* m = item_messages(c.spec->kind);
+    const ItemMessages* m = item_messages(c.row->kind);
     if (!m) return;
     // Choosing a closed drop-down list's chosen item again shows nothing new.
     // (An editable combo's edit part and the job list's scroll position may
     // still change, so those are always written.)
-    if (c.spec->kind == ControlKind::ListCombo && selection_of(c.hwnd, *m) == index) return;
+    if (c.row->kind == ControlKind::ListCombo && selection_of(c.hwnd, *m) == index) return;
     // Clearing an editable combo's selection would also empty its edit part.
-    const bool keep_text = index < 0 && c.spec->kind == ControlKind::EditCombo;
+    const bool keep_text = index < 0 && c.row->kind == ControlKind::EditCombo;
     const std::string kept = keep_text ? window_text(c.hwnd) : std::string();
     send(c.hwnd, m->set_selection, static_cast<WPARAM>(index));
     if (keep_text && window_text(c.hwnd) != kept) SetWindowTextA(c.hwnd, kept.c_str());
@@ -240,10 +240,10 @@ void Win32ControlSurface::caret_to_end_if_focused(const Control& c) {
     if (!IsWindowVisible(c.hwnd)) return;
     const HWND focus = GetFocus();
     if (!focus) return;
-    if (c.spec->kind == ControlKind::Edit && focus == c.hwnd) {
+    if (c.row->kind == ControlKind::Edit && focus == c.hwnd) {
         const int length = GetWindowTextLengthA(c.hwnd);
         send(c.hwnd, EM_SETSEL, static_cast<WPARAM>(length), length);
-    } else if (c.spec->kind == ControlKind::EditCombo && (focus == c.hwnd || IsChild(c.hwnd, focus))) {
+    } else if (c.row->kind == ControlKind::EditCombo && (focus == c.hwnd || IsChild(c.hwnd, focus))) {
         const int length = GetWindowTextLengthA(c.hwnd);
         send(c.hwnd, CB_SETEDITSEL, 0, MAKELPARAM(length, length));
     }
@@ -251,13 +251,13 @@ void Win32ControlSurface::caret_to_end_if_focused(const Control& c) {
 
 int Win32ControlSurface::item_count(int id) const {
     const Control* c = find(id);
-    const ItemMessages* m = c ? item_messages(c->spec->kind) : nullptr;
+    const ItemMessages* m = c ? item_messages(c->row->kind) : nullptr;
     return m ? std::max(0, count_of(c->hwnd, *m)) : 0;
 }
 
 std::string Win32ControlSurface::item_text(int id, int index) const {
     const Control* c = find(id);
-    const ItemMessages* m = c ? item_messages(c->spec->kind) : nullptr;
+    const ItemMessages* m = c ? item_messages(c->row->kind) : nullptr;
     if (!m || index < 0 || index >= count_of(c->hwnd, *m)) return {};
     std::string text;
     read_item(c->hwnd, *m, index, text);
@@ -266,50 +266,50 @@ std::string Win32ControlSurface::item_text(int id, int index) const {
 
 void Win32ControlSurface::insert_item(int id, int index, std::string_view text) {
     const Control* c = find(id);
-    const ItemMessages* m = c ? item_messages(c->spec->kind) : nullptr;
+    const ItemMessages* m = c ? item_messages(c->row->kind) : nullptr;
     if (!m) return;
     WriteGuard guard(write_depth_);
     const int n = count_of(c->hwnd, *m);
     if (index < 0 || index > n) index = n;
     const int selected = selection_of(c->hwnd, *m);
-    const std::string edit_text = c->spec->kind == ControlKind::EditCombo ? window_text(c->hwnd) : std::string();
+    const std::string edit_text = c->row->kind == ControlKind::EditCombo ? window_text(c->hwnd) : std::string();
 
     insert_text(c->hwnd, *m, index == n ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), text);
 
     // The selection stays on the same item, as the in-memory controls keep it.
     const int expected = selected >= index ? selected + 1 : selected;
     if (selection_of(c->hwnd, *m) != expected) select_index(*c, expected);
-    if (c->spec->kind == ControlKind::EditCombo && window_text(c->hwnd) != edit_text)
+    if (c->row->kind == ControlKind::EditCombo && window_text(c->hwnd) != edit_text)
         SetWindowTextA(c->hwnd, edit_text.c_str());
-    if (c->spec->kind == ControlKind::List) widen_list(*c, {text});
+    if (c->row->kind == ControlKind::List) widen_list(*c, {text});
 }
 
 void Win32ControlSurface::remove_item(int id, int index) {
     const Control* c = find(id);
-    const ItemMessages* m = c ? item_messages(c->spec->kind) : nullptr;
+    const ItemMessages* m = c ? item_messages(c->row->kind) : nullptr;
     if (!m || index < 0 || index >= count_of(c->hwnd, *m)) return;
     WriteGuard guard(write_depth_);
     const int selected = selection_of(c->hwnd, *m);
-    const std::string edit_text = c->spec->kind == ControlKind::EditCombo ? window_text(c->hwnd) : std::string();
+    const std::string edit_text = c->row->kind == ControlKind::EditCombo ? window_text(c->hwnd) : std::string();
 
     send(c->hwnd, m->remove, static_cast<WPARAM>(index));
 
     const int expected = selected == index ? -1 : selected > index ? selected - 1 : selected;
     if (selection_of(c->hwnd, *m) != expected) select_index(*c, expected);
-    if (c->spec->kind == ControlKind::EditCombo && window_text(c->hwnd) != edit_text)
+    if (c->row->kind == ControlKind::EditCombo && window_text(c->hwnd) != edit_text)
         SetWindowTextA(c->hwnd, edit_text.c_str());
 }
 
 void Win32ControlSurface::clear_items(int id) {
     const Control* c = find(id);
-    const ItemMessages* m = c ? item_messages(c->spec->kind) : nullptr;
+    const ItemMessages* m = c ? item_messages(c->row->kind) : nullptr;
     if (!m) return;
     WriteGuard guard(write_depth_);
-    const std::string edit_text = c->spec->kind == ControlKind::EditCombo ? window_text(c->hwnd) : std::string();
+    const std::string edit_text = c->row->kind == ControlKind::EditCombo ? window_text(c->hwnd) : std::string();
     send(c->hwnd, m->reset);
-    if (c->spec->kind == ControlKind::EditCombo && window_text(c->hwnd) != edit_text)
+    if (c->row->kind == ControlKind::EditCombo && window_text(c->hwnd) != edit_text)
         SetWindowTextA(c->hwnd, edit_text.c_str());
-    if (c->spec->kind == ControlKind::List) {
+    if (c->row->kind == ControlKind::List) {
         list_extent_ = 0;
         send(c->hwnd, LB_SETHORIZONTALEXTENT, 0);
     }
@@ -317,7 +317,7 @@ void Win32ControlSurface::clear_items(int id) {
 
 std::vector<std::string> Win32ControlSurface::items(int id) const {
     const Control* c = find(id);
-    const ItemMessages* m = c ? item_messages(c->spec->kind) : nullptr;
+    const ItemMessages* m = c ? item_messages(c->row->kind) : nullptr;
     if (!m) return {};
     const int n = std::max(0, count_of(c->hwnd, *m));
     std::vector<std::string> out(static_cast<size_t>(n));
@@ -327,7 +327,7 @@ std::vector<std::string> Win32ControlSurface::items(int id) const {
 
 void Win32ControlSurface::append_items(int id, const std::vector<std::string>& texts) {
     const Control* c = find(id);
-    if (!c || c->spec->kind != ControlKind::List) {
+    if (!c || c->row->kind != ControlKind::List) {
         ControlSurface::append_items(id, texts);
         return;
     }

@@ -44,7 +44,7 @@ public:
 private:
     struct Control {
         HWND hwnd;
-        const ControlSpec* spec;
+        const ControlSpec* row;
     };
     // Counts nested writes; see `writing`.
     class WriteGuard {
