@@ -54,4 +54,11 @@ std::string batch_name(std::string_view path) {
     return out;
 }
 
+std::string quoted_batch_name(std::string_view path) {
+    std::string out(1, '"');
+    out += batch_name(path);
+    out += '"';
+    return out;
+}
+
 }  // namespace tav

@@ -25,5 +25,7 @@ std::string without_extension(std::string_view path);
 // A file or folder name as it must stand in a batch line: every '%' doubled,
 // so the command interpreter hands the tool the name unchanged.
 std::string batch_name(std::string_view path);
+// The same in double quotes, so blanks and '&' stay part of the name.
+std::string quoted_batch_name(std::string_view path);
 
 }  // namespace tav

@@ -74,8 +74,6 @@ const std::array<ModeLine, 14>& mode_lines() {
     return lines;
 }
 
-std::string quoted_name(const std::string& name) { return "\"" + batch_name(name) + "\""; }
-
 std::string piece_text(Piece piece, const SettingsView& s, Platform& platform) {
     switch (piece) {
         case P::Ratio: return ratio_options(s);
@@ -89,7 +87,7 @@ std::string piece_text(Piece piece, const SettingsView& s, Platform& platform) {
         case P::FastSubpel: return fast_subpel_options(s);
         case P::VbvWithTolerance: return vbv_options(s, true);
         case P::VbvWithoutTolerance: return vbv_options(s, false);
-        case P::Stats: return " --stats " + quoted_name(s.text(ctl::StatsFile));
+        case P::Stats: return " --stats " + quoted_batch_name(s.text(ctl::StatsFile));
         case P::FirstPass: return " -p 1";
         case P::LaterPass: return s.checked(ctl::UpdateStats) ? " -p 3" : " -p 2";
         case P::Quantizer: return " -q " + s.text(ctl::Value);
@@ -133,11 +131,11 @@ std::string make_pass_line(const SettingsView& s, Platform& platform) {
 
     std::string command = "x264.exe --progress --no-psnr --no-ssim" + common_options(s);
     for (Piece piece : mode_line.pieces) command += piece_text(piece, s, platform);
-    command += mode_line.writes_output ? " -o " + quoted_name(s.text(ctl::OutputFile)) + " " : std::string(" -o nul ");
-    command += quoted_name(s.text(ctl::InputFile));
+    command += mode_line.writes_output ? " -o " + quoted_batch_name(s.text(ctl::OutputFile)) + " " : std::string(" -o nul ");
+    command += quoted_batch_name(s.text(ctl::InputFile));
 
     const bool logged = s.checked(ctl::LogEnabled);
-    if (logged) command += " 2>&1|lputs.exe " + quoted_name(s.text(ctl::LogFile));
+    if (logged) command += " 2>&1|lputs.exe " + quoted_batch_name(s.text(ctl::LogFile));
 
     if (!mode_line.conditional) return "@" + command;
     // Each side of a pipe runs in a fresh command interpreter whose error

@@ -43,7 +43,7 @@ std::string start_batch_text(const std::string& program_folder, const std::vecto
 
     std::string text;
     text.reserve(size);
-    text.append("@cd /d \"").append(batch_name(program_folder)).append("\"").append(kLineEnd);
+    text.append("@cd /d ").append(quoted_batch_name(program_folder)).append(kLineEnd);
     for (std::string_view line : kHeaderTail) text.append(line).append(kLineEnd);
     for (const std::string& line : job_lines) text.append(line).append(kLineEnd);
     text.append("del ").append(self_name);

@@ -4,9 +4,8 @@
 #include <string_view>
 
 #include "common/paths.h"
-#include "jobscript/batch_quote.h"
-#include "jobscript/input_prep.h"
 #include "common/text_rules.h"
+#include "jobscript/input_prep.h"
 #include "ui/choice_lists.h"
 #include "ui/control_ids.h"
 
@@ -54,7 +53,7 @@ void write_audio_commands(const ControlSurface& ui, int encoder, std::vector<std
     const AudioEncoder& e = kAudioEncoders[static_cast<size_t>(encoder)];
     const std::string value = ui.text(ctl::AudioBitrate);
     const std::string output = ui.text(ctl::OutputFile);
-    const std::string audio = quoted_for_batch(stem(output) + "audio." + std::string(e.extension));
+    const std::string audio = quoted_batch_name(stem(output) + "audio." + std::string(e.extension));
 
     std::string line = "@bepipe.exe --script \"import(^" + batch_name(ui.text(ctl::InputFile)) + "^)\" | ";
     line += e.program;
@@ -70,7 +69,7 @@ void write_audio_commands(const ControlSurface& ui, int encoder, std::vector<std
 void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audio,
                         std::vector<std::string>& lines) {
     const std::string output_text = ui.text(ctl::OutputFile);
-    const std::string output = quoted_for_batch(output_text);
+    const std::string output = quoted_batch_name(output_text);
     switch (ui.state(ctl::Muxer)) {
         case muxer::Mp4Box:
             lines.push_back("@mp4box.exe -add " + quoted_audio + " " + output);
@@ -81,7 +80,7 @@ void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audi
             lines.push_back("@if not errorlevel 1 del " + quoted_audio);
             break;
         case muxer::MkvMerge: {
-            const std::string mkv = quoted_for_batch(muxed_mkv_name(output_text));
+            const std::string mkv = quoted_batch_name(muxed_mkv_name(output_text));
             lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + quoted_audio);
             lines.push_back("@if exist " + mkv + " del " + quoted_audio);
             lines.push_back("@if exist " + mkv + " del " + output);

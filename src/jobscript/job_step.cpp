@@ -6,7 +6,6 @@
 #include <span>
 
 #include "common/paths.h"
-#include "jobscript/batch_quote.h"
 #include "jobscript/audio_mux.h"
 #include "jobscript/input_prep.h"
 #include "jobs/job_list.h"
@@ -49,7 +48,7 @@ bool is_first_pass_only(int mode) { return mode == 3 || mode == 4 || mode == 8 |
 
 std::string size_check_line(const ControlSurface& ui) {
     return "@chksize.exe " + ui.text(ctl::MinSize) + " " + ui.text(ctl::MaxSize) + " " +
-           quoted_for_batch(ui.text(ctl::OutputFile));
+           quoted_batch_name(ui.text(ctl::OutputFile));
 }
 
 void one_pass(Context& ctx, const Pass& pass, const PassLineSource& pass_line, std::vector<std::string>& lines) {
@@ -177,8 +176,8 @@ std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line
     const ControlSurface& ui = ctx.ui;
     std::vector<std::string> lines{std::string(kJobStartMarker)};
     if (has_input_and_output(ui)) {
-        lines.push_back("@echo Input:" + quoted_for_batch(ui.text(ctl::InputFile)));
-        lines.push_back("@echo Output:" + quoted_for_batch(ui.text(ctl::OutputFile)));
+        lines.push_back("@echo Input:" + quoted_batch_name(ui.text(ctl::InputFile)));
+        lines.push_back("@echo Output:" + quoted_batch_name(ui.text(ctl::OutputFile)));
         lines.push_back("@echo Encode Mode:" + ui.text(ctl::Mode));
 
         const int mode = ui.state(ctl::Mode);
@@ -231,7 +230,7 @@ void add_jobs_for_files(Context& ctx) {
 }
 
 std::string batch_file_text(std::string_view program_folder, const std::vector<std::string>& lines) {
-    const std::string header[] = {"@cd /d " + quoted_for_batch(program_folder), "@setpath.exe run",
+    const std::string header[] = {"@cd /d " + quoted_batch_name(program_folder), "@setpath.exe run",
                                   "@call setpath.bat", "@del setpath.bat"};
     size_t size = 0;
     for (const auto& line : header) size += line.size() + 2;
