@@ -1,28 +1,24 @@
 #include "jobs/runner.h"
 
-#include <array>
-
-#include "common/paths.h"
+#include "jobscript/job_step.h"
+#include "settings/config_files.h"
 #include "settings/settings_model.h"
 #include "ui/control_ids.h"
+#include "ui/control_table.h"
 
 namespace tav {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 // Batches delete themselves; this many left behind means something is wrong.
 constexpr int kMaxBatchNumber = 999;
 constexpr unsigned kIdleDelayMs = 600;  // the batch's own "delay.exe 1000" outlasts it
 
-// After the change of directory: the waiting message, a pause long enough
-// for the priority change, then the tool paths.
-constexpr std::array<std::string_view, 5> kHeaderTail = {
+// After the change of directory and before the tool paths: the waiting
+// message and a pause long enough for the priority change.
+constexpr std::string_view kWaitForIdle[] = {
     "@echo Please wait until this process is set into idle.",
     "@delay.exe 1000",
-    "@setpath.exe run",
-    "@call setpath.bat",
-    "@del setpath.bat",
 };
 
 }  // namespace
@@ -37,33 +33,25 @@ std::optional<std::string> free_batch_name(Platform& platform, const std::string
 
 std::string start_batch_text(const std::string& program_folder, const std::vector<std::string>& job_lines,
                              const std::string& self_name) {
-    size_t size = 64 + program_folder.size() + self_name.size();
-    for (std::string_view line : kHeaderTail) size += line.size() + kLineEnd.size();
-    for (const std::string& line : job_lines) size += line.size() + kLineEnd.size();
-
-    std::string text;
-    text.reserve(size);
-    text.append("@cd /d ").append(quoted_batch_name(program_folder)).append(kLineEnd);
-    for (std::string_view line : kHeaderTail) text.append(line).append(kLineEnd);
-    for (const std::string& line : job_lines) text.append(line).append(kLineEnd);
-    text.append("del ").append(self_name);
-    return text;
+    // The last line deletes the batch itself and ends without a line end.
+    return batch_file_text(program_folder, job_lines, kWaitForIdle) + "del " + self_name;
 }
 
 void start_jobs(Context& ctx) {
-    save_settings(ctx, "tavrelion.ini");
+    save_settings(ctx, kMainSettingsFile);
 
     const std::string& folder = ctx.program_folder;
     const auto name = free_batch_name(ctx.platform, folder);
     if (!name) {
-        ctx.platform.message_box("tavrelion", "No batch file could be written: \"" + folder +
+        ctx.platform.message_box(std::string(kWindowTitle), "No batch file could be written: \"" + folder +
                                                   "\" holds too many temp*.bat files of earlier starts.");
         return;
     }
     const std::string path = folder + *name;
     const std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
     if (!ctx.platform.write_file(path, start_batch_text(folder, lines, *name))) {
-        ctx.platform.message_box("tavrelion", "The batch file \"" + path + "\" could not be written.");
+        ctx.platform.message_box(std::string(kWindowTitle),
+                                 "The batch file \"" + path + "\" could not be written.");
         return;
     }
     ctx.ui.set_state(ctl::JobList, static_cast<int>(lines.size()) - 1);

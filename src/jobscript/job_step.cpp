@@ -229,16 +229,21 @@ void add_jobs_for_files(Context& ctx) {
                                      name_list(without_script));
 }
 
-std::string batch_file_text(std::string_view program_folder, const std::vector<std::string>& lines) {
-    const std::string header[] = {"@cd /d " + quoted_batch_name(program_folder), "@setpath.exe run",
-                                  "@call setpath.bat", "@del setpath.bat"};
-    size_t size = 0;
-    for (const auto& line : header) size += line.size() + 2;
-    for (const auto& line : lines) size += line.size() + 2;
+std::string batch_file_text(std::string_view program_folder, const std::vector<std::string>& lines,
+                            std::span<const std::string_view> before_setpath) {
+    constexpr std::string_view kLineEnd = "\r\n";
+    constexpr std::string_view kSetPath[] = {"@setpath.exe run", "@call setpath.bat", "@del setpath.bat"};
+    const std::string enter = "@cd /d " + quoted_batch_name(program_folder);
+    size_t size = enter.size() + kLineEnd.size();
+    for (std::string_view line : before_setpath) size += line.size() + kLineEnd.size();
+    for (std::string_view line : kSetPath) size += line.size() + kLineEnd.size();
+    for (const auto& line : lines) size += line.size() + kLineEnd.size();
     std::string text;
     text.reserve(size);
-    for (const auto& line : header) text.append(line).append("\r\n");
-    for (const auto& line : lines) text.append(line).append("\r\n");
+    text.append(enter).append(kLineEnd);
+    for (std::string_view line : before_setpath) text.append(line).append(kLineEnd);
+    for (std::string_view line : kSetPath) text.append(line).append(kLineEnd);
+    for (const auto& line : lines) text.append(line).append(kLineEnd);
     return text;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,8 +30,10 @@ void add_jobs_for_files(Context& ctx);
 void make_bat(Context& ctx);
 
 // The whole text of a batch file made from the job list: the header that
-// enters the program folder and sets the tools' path, then every line, each
-// ended by CR LF.
-std::string batch_file_text(std::string_view program_folder, const std::vector<std::string>& lines);
+// enters the program folder (then runs `before_setpath`, when given) and sets
+// the tools' path, then every line, each ended by CR LF. "Make BAT" and
+// "Start" both write their batches through it.
+std::string batch_file_text(std::string_view program_folder, const std::vector<std::string>& lines,
+                            std::span<const std::string_view> before_setpath = {});
 
 }  // namespace tav
