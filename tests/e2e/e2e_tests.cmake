@@ -36,7 +36,7 @@ if(EXISTS ${TAV_E2E_DIR}/tools/media_probe.cpp)
     RESOURCE_LOCK wine TIMEOUT 120 PASS_REGULAR_EXPRESSION "frames=[0-9]+ rate=[0-9]+|unopened")
 endif()
 if(EXISTS ${TAV_E2E_DIR}/tools/platform_probe.cpp)
-  foreach(part files rules)
+  foreach(part files rules dialogs)
     add_test(NAME e2e.platform_probe_${part}
       COMMAND ${TAV_E2E_DIR}/run_case.sh ${TAV_E2E_BIN}/platform_probe.exe ${part}
       WORKING_DIRECTORY ${TAV_E2E_WORK})

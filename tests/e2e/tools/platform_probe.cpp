@@ -11,6 +11,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -328,10 +329,24 @@ void open_folder(HWND dialog, const std::string& folder) {
 }
 
 // Runs `action` on the dialog thread while `answer` drives it from another.
+// A dialog the answer missed is cancelled after a grace time, so a wrong
+// dialog ends as a failed check instead of a probe that never returns.
 template <class Action>
 auto answered(Action action, std::function<void()> answer) {
-    std::thread driver(std::move(answer));
+    std::atomic<bool> done{false};
+    std::thread driver([&done, answer = std::move(answer)] {
+        answer();
+        for (int waited = 0; !done && waited < 15000; waited += 50) Sleep(50);
+        while (!done) {
+            if (HWND left = find_dialog(nullptr)) {
+                trace("cancelling a dialog left open");
+                PostMessageA(left, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            }
+            Sleep(200);
+        }
+    });
     auto result = action();
+    done = true;
     driver.join();
     return result;
 }
