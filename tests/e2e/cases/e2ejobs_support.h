@@ -209,7 +209,7 @@ inline std::vector<std::string> arguments(const ToolRun& run) {
 }
 
 // The visible dialog of the program with this title, waited for.
-inline HWND wait_dialog_titled(const Program& program, std::string_view title, DWORD timeout_ms = 5000) {
+inline HWND wait_dialog_titled(const Program& program, std::string_view title, DWORD timeout_ms = 20000) {
     struct Search {
         DWORD pid;
         std::string_view title;

@@ -83,15 +83,16 @@ public:
     void leave(int id);                              // focus lost: EN_KILLFOCUS to the parent
     void select_tab(int index);                      // mouse click on the tab
 
-    // Dialogs of this process: a visible #32770 window, waited for up to timeout_ms.
-    HWND wait_dialog(DWORD timeout_ms = 5000) const;
+    // Dialogs of this process: a visible #32770 window, waited for up to
+    // timeout_ms (generous: a loaded machine may take seconds to show one).
+    HWND wait_dialog(DWORD timeout_ms = 20000) const;
     bool dialog_open() const;
     static std::string dialog_text(HWND dialog);     // the message box text (static 65535)
     static void press(HWND dialog, int button);      // WM_COMMAND with the button id
     // Types a path into a file dialog's name field and presses OK.
     static void choose_file(HWND dialog, std::string_view path);
     // Waits until no dialog is open and the program is back in its loop.
-    void settle(DWORD timeout_ms = 5000);
+    void settle(DWORD timeout_ms = 20000);
     // The control that has the keyboard focus in the program, or null.
     HWND focus() const;
     // Presses a key in the focused control (posted, as the keyboard does).
