@@ -98,31 +98,6 @@ std::string piece_text(Piece piece, const SettingsView& s, Platform& platform) {
 
 }  // namespace
 
-std::string conditional_block(std::string_view command) {
-    std::string block = "(";
-    block.reserve(command.size() + 8);
-    bool in_quotes = false;
-    for (size_t i = 0; i < command.size(); ++i) {
-        const char c = command[i];
-        if (!in_quotes && c == '^' && i + 1 < command.size()) {
-            // Already escaped: the interpreter takes the next character literally.
-            block += c;
-            block += command[++i];
-            continue;
-        }
-        if (c == '"') in_quotes = !in_quotes;
-        // ')' would close the block; '(' is escaped too, as some interpreters
-        // read it as the start of a nested block.
-        if ((c == '(' || c == ')') && !in_quotes) block += '^';
-        block += c;
-    }
-    // A stray quote in a typed option would hide the closing parenthesis and
-    // pull the following batch lines into the block: close the quote first.
-    if (in_quotes) block += '"';
-    block += ')';
-    return block;
-}
-
 std::string make_pass_line(const SettingsView& s, Platform& platform) {
     const int mode = s.mode();
     if (mode < 0 || mode >= static_cast<int>(mode_lines().size())) return {};
@@ -134,15 +109,12 @@ std::string make_pass_line(const SettingsView& s, Platform& platform) {
     command += mode_line.writes_output ? " -o " + quoted_batch_name(s.text(ctl::OutputFile)) + " " : std::string(" -o nul ");
     command += quoted_batch_name(s.text(ctl::InputFile));
 
-    const bool logged = s.checked(ctl::LogEnabled);
-    if (logged) command += " 2>&1|lputs.exe " + quoted_batch_name(s.text(ctl::LogFile));
+    if (s.checked(ctl::LogEnabled)) command += " 2>&1|lputs.exe " + quoted_batch_name(s.text(ctl::LogFile));
 
-    if (!mode_line.conditional) return "@" + command;
-    // Each side of a pipe runs in a fresh command interpreter whose error
-    // level is 0, so the test must stay outside the pipe: a block keeps it in
-    // the batch's own interpreter.
-    if (logged) return "@if errorlevel 1 " + conditional_block(command);
-    return "@if errorlevel 1 @" + command;
+    // The interpreter takes everything after an "if" condition, the log pipe
+    // included, as the conditional command, so the size test is made by the
+    // batch itself before the pass and its pipe start.
+    return (mode_line.conditional ? "@if errorlevel 1 @" : "@") + command;
 }
 
 }  // namespace tav

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "encoder/settings_view.h"
 #include "ui/platform.h"
@@ -16,10 +15,5 @@ namespace tav {
 // of their own (the job step builds them from single-pass modes), so they
 // give the empty text, as does a mode list without a selection.
 std::string make_pass_line(const SettingsView& s, Platform& platform);
-
-// A command as a parenthesised block for "if": unquoted, unescaped '(' and
-// ')' are escaped with '^' so that nothing closes the block early, and an
-// unclosed quote is closed before the final ')'.
-std::string conditional_block(std::string_view command);
 
 }  // namespace tav

@@ -72,9 +72,9 @@ TEST_F(PassLine, ConditionalDoublePassesExample) {
                        " \"D:\\enc\\log\\movie.txt\"");
     const std::string second_pass = " -p 2" + kStats + " -B 800" + kQpFull + kRatio + kPartition + " -m 5" + kVbvTol +
                                      kToOutput;
-    // With the log the command and its pipe form one block, so that the
-    // error level is tested by the batch's own interpreter.
-    EXPECT_EQ(line({.mode = 13}), "@if errorlevel 1 (" + kStart.substr(1) + second_pass + kLog + ")");
+    // The test stands directly before the command, the log pipe included,
+    // with or without the log.
+    EXPECT_EQ(line({.mode = 13}), "@if errorlevel 1 " + kStart + second_pass + kLog);
     t.click(ctl::LogEnabled);
     EXPECT_EQ(line({.mode = 13}), "@if errorlevel 1 " + kStart + second_pass);
 }
@@ -179,36 +179,31 @@ TEST_F(PassLine, LineWithoutLogEndsWithTheQuotedInput) {
         EXPECT_TRUE(line({.mode = mode}).ends_with(" \"D:\\enc\\avs\\movie.avs\"")) << mode;
 }
 
-TEST(ConditionalBlock, NothingClosesTheBlockEarly) {
+// Parentheses, carets and stray quotes typed into an option or a name reach
+// the conditional pass as they stand, logged or not.
+TEST_F(PassLine, ConditionalPassCarriesTypedTextsUnchanged) {
     struct Case {
-        const char* command;
-        const char* block;
+        const char* noise;  // a typed option text
+        const char* input;
     };
     const Case cases[] = {
-        {"x264.exe --nr 0 \"in.avs\"", "(x264.exe --nr 0 \"in.avs\")"},
-        {"x264.exe --nr 1) \"in.avs\"", "(x264.exe --nr 1^) \"in.avs\")"},
-        {"x264.exe --nr (1) \"in.avs\"", "(x264.exe --nr ^(1^) \"in.avs\")"},
-        // Quoted names keep their parentheses as they are.
-        {"x264.exe -o \"a (1).mp4\" \"b).avs\"", "(x264.exe -o \"a (1).mp4\" \"b).avs\")"},
-        // An escape typed by the user already protects its character.
-        {"x264.exe --nr ^(1^) \"in.avs\"", "(x264.exe --nr ^(1^) \"in.avs\")"},
-        {"x264.exe --nr ^\") \"in.avs\"", "(x264.exe --nr ^\"^) \"in.avs\")"},
-        // A stray quote is closed so that the block still ends on this line.
-        {"x264.exe --nr \"1 \"in.avs\"", "(x264.exe --nr \"1 \"in.avs\"\")"},
-        {"x264.exe --nr \"1) \"in).avs\"", "(x264.exe --nr \"1) \"in^).avs\"\")"},
+        {"0", "D:\\enc\\avs\\movie.avs"},
+        {"1)", "D:\\enc\\avs\\movie.avs"},
+        {"(1)", "D:\\clips (2)\\in.avs"},
+        {"^(1^)", "D:\\b).avs"},
+        {"\"1", "D:\\in).avs"},
     };
-    for (const Case& c : cases) EXPECT_EQ(conditional_block(c.command), c.block) << c.command;
-}
-
-TEST_F(PassLine, ConditionalPassEscapesTypedParentheses) {
-    t.paste(ctl::NoiseReduction, "(1)");
-    t.paste(ctl::InputFile, "D:\\clips (2)\\in.avs");
-    const std::string l = line({.mode = 13});
-    EXPECT_NE(l.find(" --nr ^(1^) "), std::string::npos) << l;
-    EXPECT_TRUE(l.ends_with(" \"D:\\clips (2)\\in.avs\"" + kLog + ")")) << l;
-    // Without the block nothing is escaped.
-    t.click(ctl::LogEnabled);
-    EXPECT_NE(line({.mode = 13}).find(" --nr (1) "), std::string::npos);
+    for (bool logged : {true, false}) {
+        if (t.ui.checked(ctl::LogEnabled) != logged) t.click(ctl::LogEnabled);
+        for (const Case& c : cases) {
+            t.paste(ctl::NoiseReduction, c.noise);
+            t.paste(ctl::InputFile, c.input);
+            const std::string l = line({.mode = 13});
+            EXPECT_TRUE(l.starts_with("@if errorlevel 1 @x264.exe ")) << l;
+            EXPECT_NE(l.find(std::string(" --nr ") + c.noise + " -f 0:0 "), std::string::npos) << l;
+            EXPECT_TRUE(l.ends_with(std::string(" \"") + c.input + "\"" + (logged ? kLog : ""))) << l;
+        }
+    }
 }
 
 }  // namespace
