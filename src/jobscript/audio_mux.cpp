@@ -40,11 +40,16 @@ std::string bits_per_second(std::string_view value) {
 }  // namespace
 
 std::string muxed_mkv_name(const std::string& output) {
-    std::string name = stem(output) + "mkv";
     // Muxing into the output itself would read and write one file and then
     // delete it; muxing into a source beside the output (movie.mkv encoded
-    // to movie.mp4) would overwrite it. Either way the user's video is lost.
-    if (equals_ignoring_ascii_case(name, output) || is_chosen_input(name)) name = stem(output) + "muxed.mkv";
+    // to movie.mp4) would overwrite it. Either way the user's video is lost,
+    // so "muxed." goes in until the name is neither.
+    std::string base = stem(output);
+    std::string name = base + "mkv";
+    while (equals_ignoring_ascii_case(name, output) || is_chosen_input(name)) {
+        base += "muxed.";
+        name = base + "mkv";
+    }
     return name;
 }
 
@@ -80,10 +85,14 @@ void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audi
             lines.push_back("@if not errorlevel 1 del " + quoted_audio);
             break;
         case muxer::MkvMerge: {
+            // mkvmerge ends with 2 when it gave up, possibly leaving a partial
+            // file, and an older muxed file may stand there from an earlier
+            // run: the sources go only after a finished mux (1 is warnings).
             const std::string mkv = quoted_batch_name(muxed_mkv_name(output_text));
+            const std::string once_muxed = "@if not errorlevel 2 if exist " + mkv + " del ";
             lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + quoted_audio);
-            lines.push_back("@if exist " + mkv + " del " + quoted_audio);
-            lines.push_back("@if exist " + mkv + " del " + output);
+            lines.push_back(once_muxed + quoted_audio);
+            lines.push_back(once_muxed + output);
             break;
         }
         default:  // "No mux", "Audio Only" or none: the audio file stays as it is

@@ -17,8 +17,8 @@ void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audi
                         std::vector<std::string>& lines);
 
 // The file the "MKVMerge" muxer writes for `output`: the output's stem with
-// "mkv", or with "muxed.mkv" when that would be the output itself or an
-// input chosen during this run.
+// "mkv", with "muxed." put in front of "mkv" as often as needed so that it
+// is neither the output itself nor an input chosen during this run.
 std::string muxed_mkv_name(const std::string& output);
 
 }  // namespace tav

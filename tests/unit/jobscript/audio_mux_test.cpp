@@ -40,12 +40,13 @@ TEST(AudioCommands, WorkedExamplesComeOutByteForByte) {
                      "@mp4box.exe -add \"D:\\video\\movie.audio.mp4\" \"D:\\video\\movie.mp4\"",
                      "@if not errorlevel 1 del \"D:\\video\\movie.audio.mp4\""}));
 
+    // The sources of an MKV go only after mkvmerge finished (exit code below 2).
     EXPECT_EQ(AudioJob("D:\\video\\movie.avs", "D:\\video\\movie.264", "96", muxer::MkvMerge).lines(0),
               (Lines{"@bepipe.exe --script \"import(^D:\\video\\movie.avs^)\" | enc_aacplus.exe - "
                      "\"D:\\video\\movie.audio.aac\" --cbr 96000",
                      "@mkvmerge -o \"D:\\video\\movie.mkv\" \"D:\\video\\movie.264\" \"D:\\video\\movie.audio.aac\"",
-                     "@if exist \"D:\\video\\movie.mkv\" del \"D:\\video\\movie.audio.aac\"",
-                     "@if exist \"D:\\video\\movie.mkv\" del \"D:\\video\\movie.264\""}));
+                     "@if not errorlevel 2 if exist \"D:\\video\\movie.mkv\" del \"D:\\video\\movie.audio.aac\"",
+                     "@if not errorlevel 2 if exist \"D:\\video\\movie.mkv\" del \"D:\\video\\movie.264\""}));
 
     EXPECT_EQ(AudioJob("D:\\video\\movie.avs", "D:\\video\\movie.mp4", "0.35", muxer::Mp4Creator).lines(6),
               (Lines{"@bepipe.exe --script \"import(^D:\\video\\movie.avs^)\" | neroaacenc_sse2.exe -if - -of "
@@ -148,6 +149,7 @@ TEST(AudioCommands, MkvMergeNeverMuxesIntoTheOutputItself) {
         {"D:\\v\\movie.mkv", "D:\\v\\movie.muxed.mkv"},
         {"D:\\v\\movie.MKV", "D:\\v\\movie.muxed.mkv"},
         {"D:\\v\\movie.mKv", "D:\\v\\movie.muxed.mkv"},
+        {"D:\\v\\movie.muxed.mkv", "D:\\v\\movie.muxed.muxed.mkv"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(muxed_mkv_name(c.output), c.mkv);
@@ -155,8 +157,8 @@ TEST(AudioCommands, MkvMergeNeverMuxesIntoTheOutputItself) {
         ASSERT_EQ(lines.size(), 4u);
         const std::string mkv = "\"" + c.mkv + "\"";
         EXPECT_TRUE(lines[1].starts_with("@mkvmerge -o " + mkv + " \"" + c.output + "\" ")) << lines[1];
-        EXPECT_TRUE(lines[2].starts_with("@if exist " + mkv + " del ")) << lines[2];
-        EXPECT_EQ(lines[3], "@if exist " + mkv + " del \"" + c.output + "\"");
+        EXPECT_TRUE(lines[2].starts_with("@if not errorlevel 2 if exist " + mkv + " del ")) << lines[2];
+        EXPECT_EQ(lines[3], "@if not errorlevel 2 if exist " + mkv + " del \"" + c.output + "\"");
     }
 }
 
@@ -169,7 +171,7 @@ TEST(AudioCommands, PercentSignsInFileNamesAreDoubledForTheBatch) {
 
     const Lines mkv = AudioJob("x.avs", "D:\\%TEMP%\\m.264", "64", muxer::MkvMerge).lines(0);
     ASSERT_EQ(mkv.size(), 4u);
-    EXPECT_EQ(mkv[3], "@if exist \"D:\\%%TEMP%%\\m.mkv\" del \"D:\\%%TEMP%%\\m.264\"");
+    EXPECT_EQ(mkv[3], "@if not errorlevel 2 if exist \"D:\\%%TEMP%%\\m.mkv\" del \"D:\\%%TEMP%%\\m.264\"");
 
     // The quality text is no file name and goes in as typed.
     const Lines quality = AudioJob("x.avs", "m.mp4", "50%", muxer::NoMux).lines(5);

@@ -184,6 +184,9 @@ TEST_F(PrepareInput, MkvMergeNeverMuxesIntoAChosenSource) {
     EXPECT_FALSE(is_chosen_input("E:\\v\\movie.mp4"));
     // Elsewhere the ordinary name stays.
     EXPECT_EQ(muxed_mkv_name("D:\\out\\Movie.mp4"), "D:\\out\\Movie.mkv");
+    // Nor into a chosen source that has the fallback name.
+    prepare("E:\\v\\movie.muxed.MKV", "D:\\out\\");
+    EXPECT_EQ(muxed_mkv_name("E:\\v\\Movie.mp4"), "E:\\v\\Movie.muxed.muxed.mkv");
 }
 
 TEST_F(PrepareInput, ForgettingStartsAFreshRun) {
