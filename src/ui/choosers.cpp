@@ -25,7 +25,8 @@ void choose_output_file(Context& ctx) {
 
 void choose_stats_file(Context& ctx) {
     const FileDialog dialog{"", ctx.ui.text(ctl::StatsFile), "Statsfile (*.stat)|*.stat"};
-    // The fast first pass reads an existing statistics file.
+    // Only the fast first pass (mode 4) picks the name with an open dialog;
+    // the dialog does not insist on an existing file, so a new name works too.
     const auto path = ctx.ui.state(ctl::Mode) == 4 ? ctx.platform.open_file_dialog(dialog)
                                                    : ctx.platform.save_file_dialog(dialog);
     if (path) ctx.ui.set_text(ctl::StatsFile, *path);

@@ -16,6 +16,9 @@ TEST(OutputChooser, AppendsMp4OnlyToANameWithoutExtension) {
         {"D:\\out\\movie", "D:\\out\\movie.mp4"},
         {"D:\\out\\movie.mkv", "D:\\out\\movie.mkv"},
         {"D:\\out.dir\\movie", "D:\\out.dir\\movie.mp4"},
+        {"D:\\out/movie", "D:\\out/movie.mp4"},
+        {"D:\\out\\movie.", "D:\\out\\movie."},  // a dot after the last separator counts
+        {"", ""},                              // nothing chosen gets no ".mp4" either
         {std::nullopt, "typed by hand"},  // a cancel keeps what the field held
     };
     for (const Case& c : cases) {
@@ -87,12 +90,16 @@ TEST(MatrixChooser, OnlyCustomOpensTheDialog) {
     EXPECT_EQ(t.platform.asked[0].filter, "*.*|*.*");
     EXPECT_EQ(t.ui.text(ctl::QuantMatrix), "flat");
 
+    t.platform.open_answers.push_back("");  // no file named
+    t.select(ctl::QuantMatrix, 2);
+    EXPECT_EQ(t.ui.text(ctl::QuantMatrix), "flat");
+
     t.platform.open_answers.push_back("C:\\m\\my matrix.cfg");
     t.select(ctl::QuantMatrix, 2);
     EXPECT_EQ(t.ui.text(ctl::QuantMatrix), "\"C:\\m\\my matrix.cfg\"");
     // Typing "custom..." by hand asks as well.
     t.paste(ctl::QuantMatrix, "custom...");
-    EXPECT_EQ(t.platform.asked.size(), 3u);
+    EXPECT_EQ(t.platform.asked.size(), 4u);
 }
 
 }  // namespace

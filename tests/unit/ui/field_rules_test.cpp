@@ -60,6 +60,29 @@ TEST(FieldClampTyping, CorrectsAsSoonAsTheOffendingCharacterArrives) {
     EXPECT_EQ(t.ui.text(ctl::Threads), "0");
 }
 
+TEST(FieldClampTriggers, FocusChangesCorrectAWrittenTextButNotTheValueField) {
+    struct Case {
+        int field;
+        const char* written;  // by the program, so no rule ran for it
+        const char* after_focus_change;
+    };
+    const Case cases[] = {
+        {ctl::KeyframeBoost, "1000", "900"},
+        {ctl::MinQp, "0", "1"},
+        {ctl::VbvInitBuffer, "2", "1"},
+        // The value field is corrected on the user's own edits only.
+        {ctl::Value, "60", "60"},
+    };
+    for (const Case& c : cases) {
+        for (Trigger trigger : {Trigger::FocusGained, Trigger::FocusLost}) {
+            test::TestApp t;  // mode 1: the value field's range is 0 to 51
+            t.ui.set_text(c.field, c.written);
+            t.app.handle({c.field, trigger});
+            EXPECT_EQ(t.ui.text(c.field), c.after_focus_change) << "field " << c.field;
+        }
+    }
+}
+
 TEST(FieldClampTyping, DigitsOnlyFieldsRefuseSignsAndPoints) {
     test::TestApp t;
     t.erase(ctl::MeRange);

@@ -51,9 +51,15 @@ TEST(Startup, ChoiceListsHoldTheirItemsAndInitialSelection) {
     EXPECT_EQ(items(t, ctl::PartitionDecision),
               (std::vector<std::string>{"1(Fastest)", "2", "3", "4", "5(Highest)", "6(RDO)", "6b(RDO on B-frames)",
                                         "7(Best)", "7b(RDO on B-frames)"}));
-    ASSERT_EQ(t.ui.item_count(ctl::Mode), 14);
-    EXPECT_EQ(t.ui.item_text(ctl::Mode, 3), "Mutipass - First Pass");
-    EXPECT_EQ(t.ui.item_text(ctl::Mode, 13), "Conditional Double Passes(1P-CRF)");
+    // Other modules and stored settings name the modes by these indices.
+    EXPECT_EQ(items(t, ctl::Mode),
+              (std::vector<std::string>{"Single Pass - Bitrate", "Single Pass - Quantizer", "Single Pass - CRF",
+                                        "Mutipass - First Pass", "Mutipass - First Pass(fast)", "Mutipass - Nth pass",
+                                        "Automated Double Passes", "Automated Double Passes(fast)",
+                                        "Mutipass - First Pass(CRF)", "Mutipass - First Pass(CRF-fast)",
+                                        "Automated Double Passes(1P-CRF)", "Automated Double Passes(1P-CRF-fast)",
+                                        "Mutipass - First Pass(CRF with output)",
+                                        "Conditional Double Passes(1P-CRF)"}));
 
     EXPECT_EQ(t.ui.text(ctl::Mode), "Single Pass - Quantizer");
     EXPECT_EQ(t.ui.text(ctl::PartitionDecision), "5(Highest)");
@@ -88,10 +94,32 @@ TEST(Startup, InitialCheckEnabledSliderAndHiddenStates) {
 }
 
 TEST(Startup, CreatesTheWorkingFoldersInOrder) {
-    test::FakePlatform platform;
+    struct RecordingPlatform : test::FakePlatform {
+        std::vector<std::string> created;
+        void create_folder(const std::string& path) override {
+            created.push_back(path);
+            FakePlatform::create_folder(path);
+        }
+    } platform;
     create_working_folders(platform, "C:\\prog\\");
-    EXPECT_EQ(platform.folders, (std::set<std::string>{"C:\\prog\\avs", "C:\\prog\\stats", "C:\\prog\\configs",
-                                                       "C:\\prog\\log", "C:\\prog\\avsinc"}));
+    EXPECT_EQ(platform.created, (std::vector<std::string>{"C:\\prog\\avs", "C:\\prog\\stats", "C:\\prog\\configs",
+                                                          "C:\\prog\\log", "C:\\prog\\avsinc"}));
+}
+
+TEST(Startup, ListsTheFilesBeforeTheSettingsChooseFromThem) {
+    test::TestApp t;
+    t.platform.files["C:\\prog\\AVSinc\\grain.avs"] = "";
+    t.platform.files["C:\\prog\\AVSinc\\sharp.avs"] = "";
+    t.platform.files["C:\\prog\\configs\\fast.ini"] = "";
+    t.platform.files["tavrelion.ini"] = "avsinc = sharp\r\nmode = 5\r\n";
+    t.start();
+    EXPECT_EQ(items(t, ctl::PresetName), (std::vector<std::string>{"fast"}));
+    EXPECT_EQ(items(t, ctl::Template), (std::vector<std::string>{"grain", "sharp"}));
+    // The saved template can only be chosen once the template list is filled.
+    EXPECT_EQ(t.ui.text(ctl::Template), "sharp");
+    EXPECT_EQ(t.ui.text(ctl::Mode), "Mutipass - Nth pass");
+    // The lists were filled once, before the settings, not again after them.
+    EXPECT_EQ(t.ui.item_count(ctl::Mode), 14);
 }
 
 TEST(Dispatch, CancelEndsTheLoopAndOtherControlsDoNot) {
