@@ -16,15 +16,21 @@ namespace {
 class NameClaims {
 public:
     // The first of the candidates 1, 2, 3, ... that is free or already
-    // belongs to `input`; it is claimed for `input`.
-    template <typename Candidate>
-    std::string claim(const std::string& input, Candidate candidate) {
+    // belongs to `input`; it is claimed for `input`. A name that no input
+    // of this run holds yet may still be taken outside it: `taken` says so.
+    template <typename Candidate, typename Taken>
+    std::string claim(const std::string& input, Candidate candidate, Taken taken) {
         const std::string owner = lower_cased(input);
         for (int k = 1;; ++k) {
             std::string name = candidate(k);
             auto [it, fresh] = owner_by_name_.try_emplace(lower_cased(name), owner);
-            if (fresh || it->second == owner) return name;
+            if (fresh && taken(name)) it->second.clear();
+            if (it->second == owner) return name;
         }
+    }
+    template <typename Candidate>
+    std::string claim(const std::string& input, Candidate candidate) {
+        return claim(input, candidate, [](const std::string&) { return false; });
     }
     // Marks a name as taken by no input, so no input is ever given it.
     void reserve(const std::string& name) { owner_by_name_.try_emplace(lower_cased(name), std::string()); }
@@ -55,10 +61,26 @@ std::string numbered(const std::string& name, int k) {
 
 bool is_avisynth_script(const std::string& path) { return equals_ignoring_ascii_case(extension(path), "avs"); }
 
+std::string wrapper_first_line(const std::string& input) { return "fs=\"" + input + "\"\r\n"; }
+
 std::string wrapper_text(const std::string& input, const std::string& template_name) {
-    return "fs=\"" + input + "\"\r\n" +
+    return wrapper_first_line(input) +
            "mfn=\"" + without_extension(input) + "\"\r\n" +
            "import(\"..\\avsinc\\" + template_name + ".avs\")\r\n";
+}
+
+std::string wrapper_path(const std::string& program_folder, const std::string& own_name) {
+    return program_folder + "avs\\" + own_name + ".avs";
+}
+
+// Wrappers outlive the run that wrote them, and a batch file made then (or
+// one still running) reads them later: one that names another input is
+// not written over.
+bool holds_wrapper_of_another_input(Platform& platform, const std::string& wrapper, const std::string& input) {
+    const auto text = platform.read_file(wrapper);
+    if (!text) return false;
+    const std::string own_line = wrapper_first_line(input);
+    return !equals_ignoring_ascii_case(std::string_view(*text).substr(0, own_line.size()), own_line);
 }
 
 }  // namespace
@@ -78,8 +100,13 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
 
     run_names().inputs.insert(lower_cased(input));
     const std::string name = file_name(input);
-    const std::string own_name =
-        run_names().file_names.claim(input, [&](int k) { return numbered(name, k); });
+    const bool needs_wrapper = !is_avisynth_script(input);
+    const std::string own_name = run_names().file_names.claim(
+        input, [&](int k) { return numbered(name, k); },
+        [&](const std::string& candidate) {
+            return needs_wrapper && holds_wrapper_of_another_input(
+                                        ctx.platform, wrapper_path(ctx.program_folder, candidate), input);
+        });
     // An output beside its input may have the input's own name (movie.mp4):
     // the encode would then overwrite the source it is reading.
     run_names().outputs.reserve(input);
@@ -90,8 +117,8 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
     ui.set_text(ctl::LogFile, ctx.program_folder + "log\\" + own_name + ".txt");
     ui.set_text(ctl::OutputFile, output);
 
-    if (is_avisynth_script(input)) return std::nullopt;
-    const std::string wrapper = ctx.program_folder + "avs\\" + own_name + ".avs";
+    if (!needs_wrapper) return std::nullopt;
+    const std::string wrapper = wrapper_path(ctx.program_folder, own_name);
     if (!ctx.platform.write_file(wrapper, wrapper_text(input, ui.text(ctl::Template)))) return wrapper;
     ui.set_text(ctl::InputFile, wrapper);
     return std::nullopt;

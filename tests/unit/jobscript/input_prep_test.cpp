@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "jobscript/audio_mux.h"
@@ -190,11 +191,46 @@ TEST_F(PrepareInput, MkvMergeNeverMuxesIntoAChosenSource) {
 }
 
 TEST_F(PrepareInput, ForgettingStartsAFreshRun) {
-    prepare("E:\\a\\movie.avi", "D:\\out\\");
+    prepare("E:\\a\\movie.avs", "D:\\out\\");
     forget_input_names();
-    prepare("E:\\b\\movie.avi", "D:\\out\\");
-    EXPECT_EQ(field(ctl::InputFile), "C:\\prog\\avs\\movie.avi.avs");
-    EXPECT_FALSE(is_chosen_input("E:\\a\\movie.avi"));
+    prepare("E:\\b\\movie.avs", "D:\\out\\");
+    EXPECT_EQ(field(ctl::StatsFile), "C:\\prog\\stats\\movie.avs.stat");
+    EXPECT_EQ(field(ctl::OutputFile), "D:\\out\\movie.mp4");
+    EXPECT_FALSE(is_chosen_input("E:\\a\\movie.avs"));
+}
+
+// A batch file made in an earlier run, or still running, reads the wrappers
+// it names: a later run must not turn one into another input's.
+TEST_F(PrepareInput, AWrapperOfAnotherInputLeftByAnEarlierRunIsKept) {
+    const auto wrapper_of = [](const std::string& input) {
+        return "fs=\"" + input + "\"\r\nmfn=\"x\"\r\nimport(\"..\\avsinc\\old.avs\")\r\n";
+    };
+    const struct {
+        std::map<std::string, std::string> left;  // wrapper name -> the input it names
+        std::string own_name;
+    } cases[] = {
+        {{}, "movie.avi"},
+        {{{"movie.avi", "E:\\b\\movie.avi"}}, "movie.avi"},  // this input's own: written anew
+        {{{"movie.avi", "e:\\B\\MOVIE.AVI"}}, "movie.avi"},  // letter case aside
+        {{{"movie.avi", "E:\\a\\movie.avi"}}, "movie-2.avi"},
+        {{{"movie.avi", "E:\\a\\movie.avi"}, {"movie-2.avi", "E:\\c\\movie.avi"}}, "movie-3.avi"},
+        {{{"movie.avi", "E:\\b\\movie.avi.old"}}, "movie-2.avi"},  // a longer path is another input
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.own_name + " after " + std::to_string(c.left.size()) + " wrapper(s)");
+        forget_input_names();
+        t.platform.files.clear();
+        for (const auto& [name, input] : c.left) t.platform.files["C:\\prog\\avs\\" + name + ".avs"] = wrapper_of(input);
+        prepare("E:\\b\\movie.avi", "D:\\out\\");
+        const std::string wrapper = "C:\\prog\\avs\\" + c.own_name + ".avs";
+        EXPECT_EQ(field(ctl::InputFile), wrapper);
+        EXPECT_EQ(field(ctl::StatsFile), "C:\\prog\\stats\\" + c.own_name + ".stat");
+        EXPECT_TRUE(file(wrapper).starts_with("fs=\"E:\\b\\movie.avi\"\r\nmfn=")) << file(wrapper);
+        for (const auto& [name, input] : c.left) {
+            if (name == c.own_name) continue;
+            EXPECT_EQ(file("C:\\prog\\avs\\" + name + ".avs"), wrapper_of(input));
+        }
+    }
 }
 
 TEST_F(PrepareInput, TheInputChooserPutsTheOutputBesideTheInput) {
