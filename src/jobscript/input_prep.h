@@ -24,6 +24,7 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
 // Names are made distinct per program run: an input whose file name (or
 // output path) another input already uses gets "-2", "-3", ... before its
 // extension, and choosing the same input again gives it its names again.
+// A wrapper left in the "avs" folder for another input counts as used too.
 // Forgets every input seen so far, as at program start.
 void forget_input_names();
 
