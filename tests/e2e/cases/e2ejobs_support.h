@@ -125,10 +125,9 @@ inline std::string expected_pass_line(int mode, std::string_view value, const Jo
     line += writes_video ? " -o " + in_quotes(names.output) + " " : " -o nul ";
     line += in_quotes(names.input);
     if (!names.log.empty()) line += " 2>&1|lputs.exe " + in_quotes(names.log);
-    if (mode != 13) return line;
-    // A logged conditional pass is a block, so that the size test is made by
-    // the batch's own interpreter and not by a side of the pipe.
-    return names.log.empty() ? "@if errorlevel 1 " + line : "@if errorlevel 1 (" + line.substr(1) + ")";
+    // The conditional pass: the interpreter's "if" takes the whole rest of
+    // the line, log pipe included, as the command it guards.
+    return mode == 13 ? "@if errorlevel 1 " + line : line;
 }
 
 // The header lines of a complete job.

@@ -108,8 +108,8 @@ TAV_CASE(add_in_every_mode_writes_the_expected_job_and_restores_the_mode) {
                 "\"D:\\enc\\avs\\movie.avs\" 2>&1|lputs.exe \"D:\\enc\\log\\movie.txt\"";
             CHECK(added[4].size() > tail.size() && added[4].ends_with(tail));
             CHECK_EQ(added[5], "@chksize.exe 90 110 \"D:\\enc\\out\\movie.mp4\"");
-            CHECK(added[6].starts_with("@if errorlevel 1 (x264.exe "));
-            CHECK(added[6].ends_with("lputs.exe \"D:\\enc\\log\\movie.txt\")"));
+            CHECK(added[6].starts_with("@if errorlevel 1 @x264.exe "));
+            CHECK(added[6].ends_with(" 2>&1|lputs.exe \"D:\\enc\\log\\movie.txt\""));
         }
     }
     CHECK_EQ(program.close(), 0u);
@@ -419,8 +419,8 @@ std::vector<std::string> expected_audio_and_mux_lines(const AudioJob& job, const
     } else if (job.muxer == kMkvMerge) {
         const std::string mkv = in_quotes(in_batch(job.mkv));
         lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + audio);
-        lines.push_back("@if exist " + mkv + " del " + audio);
-        lines.push_back("@if exist " + mkv + " del " + output);
+        lines.push_back("@if not errorlevel 2 if exist " + mkv + " del " + audio);
+        lines.push_back("@if not errorlevel 2 if exist " + mkv + " del " + output);
     }
     return lines;
 }
@@ -525,8 +525,9 @@ TAV_CASE(every_audio_encoder_and_muxer_runs_with_exactly_its_arguments) {
     CHECK_EQ(runs_of(result.runs, "x264.exe").size(), 28u);
     CHECK_EQ(runs_of(result.runs, "bepipe.exe").size(), 35u);
 
-    // Failed MP4 muxes keep the audio; without the MKV nothing of its
-    // sources is deleted. A short list of its own keeps this run quick.
+    // Failed MP4 muxes keep the audio; a failed MKV mux keeps both of its
+    // sources, even with a (partial) MKV file left behind. A short list of
+    // its own keeps this run quick.
     program.select_tab(kJobTab);
     program.click(ctl::Clear);
     CHECK_EQ(line_count(program), 0u);
@@ -534,7 +535,7 @@ TAV_CASE(every_audio_encoder_and_muxer_runs_with_exactly_its_arguments) {
     for (const AudioJob& job : jobs) {
         if (job.encoder != 1 || job.muxer > kMkvMerge) continue;
         std::ofstream(job.audio, std::ios::binary) << "audio";
-        if (!job.mkv.empty()) std::filesystem::remove(job.mkv);
+        if (!job.mkv.empty()) std::ofstream(job.mkv, std::ios::binary) << "partial";
         program.select_tab(kMoreTab);
         program.select(ctl::AudioEncoder, job.encoder);
         program.select(ctl::Muxer, job.muxer);
@@ -544,7 +545,9 @@ TAV_CASE(every_audio_encoder_and_muxer_runs_with_exactly_its_arguments) {
         again.push_back(job);
     }
     make_bat(program, folder + "failed muxes.bat");
-    result = run_batch(folder + "failed muxes.bat", {"TAV_STANDIN_EXIT_MP4BOX=1", "TAV_STANDIN_EXIT_MP4CREATOR=1"});
+    result = run_batch(folder + "failed muxes.bat",
+                       {"TAV_STANDIN_EXIT_MP4BOX=1", "TAV_STANDIN_EXIT_MP4CREATOR=1", "TAV_STANDIN_EXIT_MKVMERGE=2"});
+    CHECK_EQ(runs_of(result.runs, "mkvmerge.exe").size(), 1u);
     CHECK_EQ(runs_of(result.runs, "bepipe.exe").size(), again.size());
     for (const AudioJob& job : again) {
         CONTEXT("failed mux, muxer " + std::to_string(job.muxer));
@@ -583,14 +586,17 @@ TAV_CASE(conditional_pass_runs_only_after_a_failed_size_check_with_or_without_lo
         const auto added = add(program);
         REQUIRE(added.size() == 12u);
         CHECK_EQ(added[5], "@chksize.exe 5 7 " + in_quotes(in_batch(output)));
-        // Logged, the pass is a block, so the size test stays outside the pipe.
-        CHECK(added[6].starts_with(logged ? "@if errorlevel 1 (x264.exe " : "@if errorlevel 1 @x264.exe "));
+        // Logged or not, the "if" guards the whole pass, log pipe included:
+        // the batch run below proves it.
+        CHECK(added[6].starts_with("@if errorlevel 1 @x264.exe "));
         // The output is already an MKV file: the muxed file gets its own name.
         const std::string q_muxed = in_quotes(in_batch(muxed)), q_audio = in_quotes(in_batch(audio));
         CHECK_EQ(lines_from(added, 8), (std::vector<std::string>{
                                            "@mkvmerge -o " + q_muxed + " " + in_quotes(in_batch(output)) + " " + q_audio,
-                                           "@if exist " + q_muxed + " del " + q_audio,
-                                           "@if exist " + q_muxed + " del " + in_quotes(in_batch(output)), "@echo+"}));
+                                           "@if not errorlevel 2 if exist " + q_muxed + " del " + q_audio,
+                                           "@if not errorlevel 2 if exist " + q_muxed + " del " +
+                                               in_quotes(in_batch(output)),
+                                           "@echo+"}));
         make_bat(program, folder + "conditional.bat");
 
         for (int size_check : {1, 0}) {
