@@ -69,21 +69,29 @@ std::string wrapper_text(const std::string& input, const std::string& template_n
            "import(\"..\\avsinc\\" + template_name + ".avs\")\r\n";
 }
 
-std::string wrapper_path(const std::string& program_folder, const std::string& own_name) {
-    return program_folder + "avs\\" + own_name + ".avs";
-}
+std::string wrapper_folder(const std::string& program_folder) { return program_folder + "avs\\"; }
+std::string wrapper_name(const std::string& own_name) { return own_name + ".avs"; }
 
 // Wrappers outlive the run that wrote them, and a batch file made then (or
 // one still running) reads them later: one that names another input is
 // not written over.
-bool holds_wrapper_of_another_input(Platform& platform, const std::string& wrapper, const std::string& input) {
-    const auto text = platform.read_file(wrapper);
+bool holds_wrapper_of_another_input(Context& ctx, const WrapperFolder& wrappers, const std::string& own_name,
+                                    const std::string& input) {
+    if (!wrappers.has(wrapper_name(own_name))) return false;
+    const auto text = ctx.platform.read_file(wrapper_folder(ctx.program_folder) + wrapper_name(own_name));
     if (!text) return false;
     const std::string own_line = wrapper_first_line(input);
     return !equals_ignoring_ascii_case(std::string_view(*text).substr(0, own_line.size()), own_line);
 }
 
 }  // namespace
+
+WrapperFolder::WrapperFolder(Context& ctx) {
+    for (const std::string& name : ctx.platform.list_files(wrapper_folder(ctx.program_folder), "*.avs"))
+        names_.insert(lower_cased(name));
+}
+
+bool WrapperFolder::has(const std::string& wrapper_name) const { return names_.count(lower_cased(wrapper_name)) > 0; }
 
 void forget_input_names() {
     run_names().file_names.clear();
@@ -93,7 +101,8 @@ void forget_input_names() {
 
 bool is_chosen_input(std::string_view path) { return run_names().inputs.count(lower_cased(path)) > 0; }
 
-std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string& output_folder) {
+std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string& output_folder,
+                                                 const WrapperFolder& wrappers) {
     ControlSurface& ui = ctx.ui;
     const std::string input = ui.text(ctl::InputFile);
     if (input.empty()) return std::nullopt;
@@ -104,8 +113,7 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
     const std::string own_name = run_names().file_names.claim(
         input, [&](int k) { return numbered(name, k); },
         [&](const std::string& candidate) {
-            return needs_wrapper && holds_wrapper_of_another_input(
-                                        ctx.platform, wrapper_path(ctx.program_folder, candidate), input);
+            return needs_wrapper && holds_wrapper_of_another_input(ctx, wrappers, candidate, input);
         });
     // An output beside its input may have the input's own name (movie.mp4):
     // the encode would then overwrite the source it is reading.
@@ -118,14 +126,14 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
     ui.set_text(ctl::OutputFile, output);
 
     if (!needs_wrapper) return std::nullopt;
-    const std::string wrapper = wrapper_path(ctx.program_folder, own_name);
+    const std::string wrapper = wrapper_folder(ctx.program_folder) + wrapper_name(own_name);
     if (!ctx.platform.write_file(wrapper, wrapper_text(input, ui.text(ctl::Template)))) return wrapper;
     ui.set_text(ctl::InputFile, wrapper);
     return std::nullopt;
 }
 
 void prepare_input(Context& ctx, const std::string& output_folder) {
-    if (const auto failed = prepare_input_quietly(ctx, output_folder))
+    if (const auto failed = prepare_input_quietly(ctx, output_folder, WrapperFolder(ctx)))
         ctx.platform.message_box(std::string(kWindowTitle),
                                  "The AviSynth script \"" + *failed +
                                      "\" could not be written, so the input field keeps the chosen file.");

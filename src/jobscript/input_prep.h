@@ -5,10 +5,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "ui/context.h"
 
 namespace tav {
+
+// The wrappers in the program's "avs" folder, letter case aside, listed
+// once per action: inputs chosen by the thousand then do not each look for
+// a file of their own name (a slow lookup under Wine in a large folder).
+class WrapperFolder {
+public:
+    explicit WrapperFolder(Context& ctx);
+    bool has(const std::string& wrapper_name) const;
+
+private:
+    std::unordered_set<std::string> names_;
+};
 
 // `output_folder` ends with a path separator. Reads the input field (89)
 // and the template (129); sets the statistics (30), log (126) and output
@@ -19,7 +32,9 @@ void prepare_input(Context& ctx, const std::string& output_folder);
 
 // As prepare_input, but a wrapper that cannot be written is not reported:
 // its path is returned, for callers that report many inputs at once.
-std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string& output_folder);
+// `wrappers` is the folder as the action found it.
+std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string& output_folder,
+                                                 const WrapperFolder& wrappers);
 
 // Names are made distinct per program run: an input whose file name (or
 // output path) another input already uses gets "-2", "-3", ... before its

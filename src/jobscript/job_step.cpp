@@ -210,11 +210,12 @@ void add_jobs_for_files(Context& ctx) {
     Context batch{controls, ctx.platform, ctx.program_folder};
     std::vector<std::string> lines;
     std::vector<std::string> without_script;
+    const WrapperFolder wrappers(ctx);
     for (const std::string& file : *files) {
         if (file.empty()) continue;
         controls.set_text(ctl::InputFile, file);
         // A job without its wrapper would read the wrong thing: leave it out.
-        if (prepare_input_quietly(batch, *folder)) {
+        if (prepare_input_quietly(batch, *folder, wrappers)) {
             without_script.push_back(file);
             continue;
         }

@@ -74,6 +74,7 @@ std::optional<std::string> FakePlatform::input_box(const std::string& title, con
 }
 
 std::optional<std::string> FakePlatform::read_file(const std::string& path) {
+    ++file_reads;
     auto it = files.find(path);
     if (it == files.end()) return std::nullopt;
     return it->second;
@@ -120,6 +121,7 @@ bool FakePlatform::file_exists(const std::string& path) { return files.count(pat
 void FakePlatform::create_folder(const std::string& path) { folders.insert(path); }
 
 std::vector<std::string> FakePlatform::list_files(const std::string& folder, const std::string& pattern) {
+    ++folder_listings;
     std::string prefix = folder;
     if (!prefix.empty() && prefix.back() != '\\') prefix += '\\';
     std::vector<std::string> names;

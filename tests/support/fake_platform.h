@@ -21,6 +21,7 @@ public:
     // Files by their exact path text. Relative paths stand for themselves
     // (the current directory is not modelled).
     std::map<std::string, std::string> files;
+    int file_reads = 0, folder_listings = 0;  // calls, for costs per action
     std::set<std::string> folders;
     // Paths (or path prefixes ending with '\') where writes fail.
     std::set<std::string> unwritable;

@@ -108,5 +108,25 @@ TEST(FilesInputWrites, FieldsEndAsTheLastFileLeftThemWhenItsWrapperFailed) {
     EXPECT_EQ(r.t.platform.messages().size(), 1u);
 }
 
+// Wrappers left by earlier runs are kept, and finding them costs one
+// listing of the "avs" folder per action, not a file lookup per input.
+TEST(FilesInputWrites, LeftWrappersAreFoundWithOneListingPerAction) {
+    FilesInputRun r;
+    const std::string left = "fs=\"E:\\old\\ep1.avi\"\r\nmfn=\"E:\\old\\ep1\"\r\nimport(\"..\\avsinc\\x.avs\")\r\n";
+    r.t.platform.files["C:\\prog\\avs\\ep1.avi.avs"] = left;
+    Lines files;
+    for (int i = 0; i < 300; ++i) files.push_back("E:\\season\\ep" + std::to_string(i) + ".avi");
+    const int reads_before = r.t.platform.file_reads, listings_before = r.t.platform.folder_listings;
+    r.run(files);
+
+    const Lines inputs = r.echoed("@echo Input:");
+    ASSERT_EQ(inputs.size(), files.size());
+    EXPECT_EQ(inputs[0], "\"C:\\prog\\avs\\ep0.avi.avs\"");
+    EXPECT_EQ(inputs[1], "\"C:\\prog\\avs\\ep1-2.avi.avs\"");
+    EXPECT_EQ(r.t.platform.files["C:\\prog\\avs\\ep1.avi.avs"], left);
+    EXPECT_EQ(r.t.platform.folder_listings - listings_before, 1);
+    EXPECT_LE(r.t.platform.file_reads - reads_before, 1);  // only the wrapper that is there
+}
+
 }  // namespace
 }  // namespace tav
