@@ -44,7 +44,9 @@ void load_preset(Context& ctx) {
     const std::string path = preset_path(ctx);
     // An unknown name makes an empty preset, which loads as the fallbacks.
     if (!ctx.platform.file_exists(path) && !ctx.platform.write_file(path, "")) return;
-    load_settings(ctx, path);
+    // A preset that is there but cannot be read is left alone like one that
+    // cannot be made: the controls keep the user's settings.
+    load_readable_settings(ctx, path);
 }
 
 }  // namespace tav

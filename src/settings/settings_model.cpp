@@ -191,23 +191,28 @@ void save_settings(Context& ctx, const std::string& path) {
     ctx.platform.delete_file(fresh);
 }
 
-void load_settings(Context& ctx, const std::string& path) {
+bool load_readable_settings(Context& ctx, const std::string& path) {
     const auto file = ctx.platform.read_file(path);
-    if (!file) {
-        apply_builtin_defaults(ctx);
-        return;
-    }
+    if (!file) return false;
     apply_settings(ctx, *file);
+    return true;
+}
+
+void load_settings(Context& ctx, const std::string& path) {
+    if (!load_readable_settings(ctx, path)) apply_builtin_defaults(ctx);
 }
 
 void apply_builtin_defaults(Context& ctx) {
     const std::string path = ctx.program_folder + "default.ini";
+    const bool existed = ctx.platform.file_exists(path);
     const bool written = ctx.platform.write_file_start(path, kBuiltinDefaults);
     const auto file = written ? ctx.platform.read_file(path) : std::nullopt;
     // Without the file the same text is applied from memory; loading the
     // path again would only come back here.
     apply_settings(ctx, file ? std::string_view(*file) : kBuiltinDefaults);
-    if (written) ctx.platform.delete_file(path);
+    // A file this call wrote or made goes again, also when the write failed
+    // part way; one it could not write (held by another program) stays.
+    if (written || !existed) ctx.platform.delete_file(path);
 }
 
 }  // namespace tav

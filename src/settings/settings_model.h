@@ -20,6 +20,10 @@ void save_settings(Context& ctx, const std::string& path);
 // line; a file that cannot be opened gives the built-in defaults.
 void load_settings(Context& ctx, const std::string& path);
 
+// Reads `path` into the controls like load_settings; false, with every
+// control untouched, when the file cannot be read.
+bool load_readable_settings(Context& ctx, const std::string& path);
+
 // Applies the built-in defaults through program folder + "default.ini".
 void apply_builtin_defaults(Context& ctx);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "faulty_platform.h"
 #include "settings/settings_model.h"
 #include "support/test_app.h"
 #include "ui/control_ids.h"
@@ -94,14 +95,35 @@ TEST(ConfigFiles, LoadPresetOfAnUnknownNameCreatesItEmpty) {
     }
 }
 
-TEST(ConfigFiles, LoadPresetThatCannotBeCreatedDoesNothing) {
-    test::TestApp t;
-    t.platform.unwritable.insert(kPresets);
-    t.ui.set_state(ctl::Mode, 5);
-    t.ui.set_text(ctl::PresetName, "x");
-    t.click(ctl::LoadPreset);
-    EXPECT_EQ(t.ui.state(ctl::Mode), 5);
-    EXPECT_TRUE(t.platform.files.empty());
+TEST(ConfigFiles, LoadPresetThatCannotBeCreatedOrReadDoesNothing) {
+    struct Case {
+        const char* what;
+        const char* name;
+        void (*fault)(test::FaultyPlatform&);
+    };
+    const Case cases[] = {
+        {"preset folder read-only", "x", [](test::FaultyPlatform& p) { p.unwritable.insert(kPresets); }},
+        {"missing subfolder", "gone\\x", [](test::FaultyPlatform& p) { p.unwritable.insert(kPresets + "gone\\"); }},
+        {"preset there but unreadable", "x",
+         [](test::FaultyPlatform& p) {
+             p.files[kPresets + "x.ini"] = "mode = 2\r\n";
+             p.unreadable.insert(kPresets + "x.ini");
+         }},
+    };
+    for (const Case& c : cases) {
+        test::TestApp t;
+        test::FaultyPlatform platform;
+        c.fault(platform);
+        const auto files_before = platform.files;
+        Context ctx{t.ui, platform, platform.folder};
+        t.ui.set_state(ctl::Mode, 5);
+        t.ui.set_text(ctl::Value, "1234");
+        t.ui.set_text(ctl::PresetName, c.name);
+        load_preset(ctx);
+        EXPECT_EQ(t.ui.state(ctl::Mode), 5) << c.what;
+        EXPECT_EQ(t.ui.text(ctl::Value), "1234") << c.what;
+        EXPECT_EQ(platform.files, files_before) << c.what;
+    }
 }
 
 TEST(ConfigFiles, StartLoadsTheCurrentDirectoryAndExitSavesTheProgramFolder) {

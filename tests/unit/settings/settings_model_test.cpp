@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "faulty_platform.h"
 #include "settings/settings_table.h"
 #include "support/test_app.h"
 #include "ui/control_ids.h"
@@ -381,6 +382,44 @@ TEST(SettingsModel, DefaultsApplyWhenTheProgramFolderIsReadOnly) {
     load_settings(t.ctx, "missing.ini");
     expect_builtin_defaults(t);
     EXPECT_TRUE(t.platform.files.empty());
+}
+
+TEST(SettingsModel, DefaultsApplyWhateverGoesWrongWithTheirFile) {
+    const std::string kDefaultIni = "C:\\prog\\default.ini";
+    struct Case {
+        const char* what;
+        void (*fault)(test::FaultyPlatform&, const std::string& path);
+        const char* left;  // what stays at default.ini; nullptr: no file
+    };
+    const Case cases[] = {
+        {"program folder read-only", [](test::FaultyPlatform& p, const std::string&) { p.unwritable.insert(p.folder); },
+         nullptr},
+        {"write stops part way", [](test::FaultyPlatform& p, const std::string&) { p.short_start_write = 100; },
+         nullptr},
+        {"write stops at once", [](test::FaultyPlatform& p, const std::string&) { p.short_start_write = 0; }, nullptr},
+        {"written file cannot be read back",
+         [](test::FaultyPlatform& p, const std::string& path) { p.unreadable.insert(path); }, nullptr},
+        {"another program's file that cannot be written",
+         [](test::FaultyPlatform& p, const std::string& path) {
+             p.files[path] = "mode = 7\r\n";
+             p.unwritable.insert(path);
+         },
+         "mode = 7\r\n"},
+    };
+    for (const Case& c : cases) {
+        test::TestApp t;
+        test::FaultyPlatform platform;
+        c.fault(platform, kDefaultIni);
+        Context ctx{t.ui, platform, platform.folder};
+        t.ui.set_state(ctl::Mode, 5);
+        load_settings(ctx, "missing.ini");
+        SCOPED_TRACE(c.what);
+        expect_builtin_defaults(t);
+        if (c.left)
+            EXPECT_EQ(platform.files[kDefaultIni], c.left);
+        else
+            EXPECT_EQ(platform.files.count(kDefaultIni), 0u);
+    }
 }
 
 TEST(SettingsModel, UsersDefaultIniIsOverwrittenFromItsStartAndDeleted) {
