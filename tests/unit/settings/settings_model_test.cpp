@@ -320,19 +320,23 @@ TEST(SettingsModel, SaveCorrectsWhatTheLoadDerived) {
 }
 
 TEST(SettingsModel, FailedSaveKeepsTheOldFile) {
-    test::TestApp t;
-    t.platform.files[kFile] = "value = 55\r\n";
-    t.platform.short_write = 10;
-    save_settings(t.ctx, kFile);
-    EXPECT_EQ(t.platform.files.at(kFile), "value = 55\r\n");
-    EXPECT_EQ(t.platform.files.count(kFile + ".new"), 0u) << "no partial file stays behind";
-
-    test::TestApp u;
-    u.platform.files[kFile] = "value = 55\r\n";
-    u.platform.unwritable.insert("C:\\work\\");
-    save_settings(u.ctx, kFile);
-    EXPECT_EQ(u.platform.files.at(kFile), "value = 55\r\n");
-    EXPECT_EQ(u.platform.files.size(), 1u);
+    struct Case {
+        const char* what;
+        void (*fault)(test::FakePlatform&);
+    };
+    const Case cases[] = {
+        {"write stops part way", [](test::FakePlatform& p) { p.short_write = 10; }},
+        {"folder read-only", [](test::FakePlatform& p) { p.unwritable.insert("C:\\work\\"); }},
+        {"file read-only", [](test::FakePlatform& p) { p.unwritable.insert(kFile); }},
+    };
+    for (const Case& c : cases) {
+        test::TestApp t;
+        t.platform.files[kFile] = "value = 55\r\n";
+        c.fault(t.platform);
+        save_settings(t.ctx, kFile);
+        EXPECT_EQ(t.platform.files.at(kFile), "value = 55\r\n") << c.what;
+        EXPECT_EQ(t.platform.files.size(), 1u) << c.what << ": no partial file stays behind";
+    }
 }
 
 TEST(SettingsModel, LoadLeavesTheFileAsItWas) {
