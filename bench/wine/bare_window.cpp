@@ -5,15 +5,10 @@
 // window is what the window's controls themselves cost there.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "ui/win32/logo.h"
 #include "ui/win32/main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    INITCOMMONCONTROLSEX common_controls{sizeof common_controls,
-                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&common_controls);
     HBITMAP logo = tav::make_logo_bitmap();
     int status = 1;
     {

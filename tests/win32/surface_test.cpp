@@ -4,8 +4,6 @@
 // window is built but never shown.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -184,9 +182,6 @@ void job_list_stays_quick_with_100000_lines(Win32ControlSurface& ui) {
 }  // namespace tav
 
 int main() {
-    INITCOMMONCONTROLSEX common_controls{sizeof common_controls,
-                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&common_controls);
     tav::MainWindow window(GetModuleHandleA(nullptr), nullptr);
     if (!window.build()) {
         std::printf("FAILED: the window could not be built\n");

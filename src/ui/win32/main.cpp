@@ -1,7 +1,6 @@
 // The program's entry point: start-up, the event loop and the exit steps.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <objbase.h>
 
 #include "ui/app.h"
@@ -20,9 +19,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const bool com_ready = SUCCEEDED(CoInitialize(nullptr));
     tav::create_working_folders(platform, program_folder);
 
-    INITCOMMONCONTROLSEX common_controls{sizeof common_controls,
-                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&common_controls);
 
     {
         tav::MainWindow window(instance, logo);

@@ -112,6 +112,11 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::build() {
+    // The common-control classes the table uses: tab panel and track bars.
+    INITCOMMONCONTROLSEX common_controls{sizeof common_controls,
+                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&common_controls);
+
     WNDCLASSEXA window{};
     window.cbSize = sizeof window;
     window.lpfnWndProc = &MainWindow::window_proc;

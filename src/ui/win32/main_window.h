@@ -26,9 +26,10 @@ public:
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Opens the window invisible and creates every control of the table,
-    // each with its font, and the first page shown. False when the window
-    // cannot be opened; then nothing is created.
+    // Registers the common-control classes, opens the window invisible and
+    // creates every control of the table, each with its font, and the first
+    // page shown. False when the window cannot be opened; then nothing is
+    // created.
     bool build();
     HWND hwnd() const { return hwnd_; }
     Win32ControlSurface& surface() { return surface_; }
