@@ -71,6 +71,9 @@ std::string wrapper_text(const std::string& input, const std::string& template_n
 
 std::string wrapper_folder(const std::string& program_folder) { return program_folder + "avs\\"; }
 std::string wrapper_name(const std::string& own_name) { return own_name + ".avs"; }
+std::string wrapper_path(const std::string& program_folder, const std::string& own_name) {
+    return wrapper_folder(program_folder) + wrapper_name(own_name);
+}
 
 // Wrappers outlive the run that wrote them, and a batch file made then (or
 // one still running) reads them later: one that names another input is
@@ -78,7 +81,7 @@ std::string wrapper_name(const std::string& own_name) { return own_name + ".avs"
 bool holds_wrapper_of_another_input(Context& ctx, const WrapperFolder& wrappers, const std::string& own_name,
                                     const std::string& input) {
     if (!wrappers.has(wrapper_name(own_name))) return false;
-    const auto text = ctx.platform.read_file(wrapper_folder(ctx.program_folder) + wrapper_name(own_name));
+    const auto text = ctx.platform.read_file(wrapper_path(ctx.program_folder, own_name));
     if (!text) return false;
     const std::string own_line = wrapper_first_line(input);
     return !equals_ignoring_ascii_case(std::string_view(*text).substr(0, own_line.size()), own_line);
@@ -126,7 +129,7 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
     ui.set_text(ctl::OutputFile, output);
 
     if (!needs_wrapper) return std::nullopt;
-    const std::string wrapper = wrapper_folder(ctx.program_folder) + wrapper_name(own_name);
+    const std::string wrapper = wrapper_path(ctx.program_folder, own_name);
     if (!ctx.platform.write_file(wrapper, wrapper_text(input, ui.text(ctl::Template)))) return wrapper;
     ui.set_text(ctl::InputFile, wrapper);
     return std::nullopt;
