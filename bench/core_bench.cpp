@@ -7,9 +7,9 @@
 
 #include "jobs/job_list.h"
 #include "jobscript/job_step.h"
+#include "model/control_ids.h"
 #include "settings/settings_model.h"
 #include "support/test_app.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

@@ -5,8 +5,8 @@
 // window is what the window's controls themselves cost there.
 #include <windows.h>
 
-#include "ui/win32/logo.h"
-#include "ui/win32/main_window.h"
+#include "win32/logo.h"
+#include "win32/main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HBITMAP logo = tav::make_logo_bitmap();

@@ -21,7 +21,7 @@
 
 #include "check.h"
 #include "driver.h"
-#include "ui/control_ids.h"
+#include "model/control_ids.h"
 
 namespace tav::bench {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "common/paths.h"
 #include "common/text_rules.h"
-#include "ui/control_ids.h"
+#include "model/control_ids.h"
 
 namespace tav {
 namespace {

@@ -6,7 +6,7 @@
 #include "common/paths.h"
 #include "encoder/bitrate.h"
 #include "encoder/fragments.h"
-#include "ui/control_ids.h"
+#include "model/control_ids.h"
 
 namespace tav {
 namespace {

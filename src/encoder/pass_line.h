@@ -6,7 +6,7 @@
 #include <string>
 
 #include "encoder/settings_view.h"
-#include "ui/platform.h"
+#include "model/platform.h"
 
 namespace tav {
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <string>
 
-#include "ui/control_ids.h"
-#include "ui/control_surface.h"
+#include "model/control_ids.h"
+#include "model/control_surface.h"
 
 namespace tav {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/text_rules.h"
-#include "ui/control_ids.h"
+#include "model/control_ids.h"
 
 namespace tav {
 
@@ -34,9 +34,6 @@ void swap_neighbours(ControlSurface& ui, int upper) {
 }
 
 }  // namespace
-
-bool is_job_start(std::string_view line) { return starts_with(line, kJobStartMarker); }
-bool is_job_end(std::string_view line) { return starts_with(line, kJobEndMarker); }
 
 void view_line(Context& ctx) {
     const auto line = selected_line(ctx.ui);

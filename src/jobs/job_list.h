@@ -1,21 +1,10 @@
 // The job-list buttons: view, up, down, edit, Disable, Clear and del.
 #pragma once
 
-#include <string_view>
-
-#include "ui/context.h"
+#include "jobscript/job_markers.h"
+#include "model/context.h"
 
 namespace tav {
-
-// Job boundaries are told by a line's first characters; a marker with
-// anything in front of it (a disabled "@rem @echo.") is no marker.
-inline constexpr std::string_view kJobStartMarker = "@echo.";
-inline constexpr std::string_view kJobEndMarker = "@echo+";
-// A disabled line is a batch comment.
-inline constexpr std::string_view kDisabledPrefix = "@rem ";
-
-bool is_job_start(std::string_view line);
-bool is_job_end(std::string_view line);
 
 // Each works on the selected line and does nothing when none is selected,
 // except clear_list.

@@ -1,10 +1,10 @@
 #include "jobs/runner.h"
 
 #include "jobscript/job_step.h"
+#include "model/control_ids.h"
+#include "model/control_table.h"
 #include "settings/config_files.h"
 #include "settings/settings_model.h"
-#include "ui/control_ids.h"
-#include "ui/control_table.h"
 
 namespace tav {
 

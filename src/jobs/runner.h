@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/context.h"
+#include "model/context.h"
 
 namespace tav {
 

@@ -6,8 +6,8 @@
 #include "common/paths.h"
 #include "common/text_rules.h"
 #include "jobscript/input_prep.h"
-#include "ui/choice_lists.h"
-#include "ui/control_ids.h"
+#include "model/choice_lists.h"
+#include "model/control_ids.h"
 
 namespace tav {
 namespace {

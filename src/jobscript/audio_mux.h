@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/control_surface.h"
+#include "model/control_surface.h"
 
 namespace tav {
 

@@ -5,8 +5,8 @@
 
 #include "common/paths.h"
 #include "common/text_rules.h"
-#include "ui/control_ids.h"
-#include "ui/control_table.h"
+#include "model/control_ids.h"
+#include "model/control_table.h"
 
 namespace tav {
 namespace {
@@ -140,6 +140,14 @@ void prepare_input(Context& ctx, const std::string& output_folder) {
         ctx.platform.message_box(std::string(kWindowTitle),
                                  "The AviSynth script \"" + *failed +
                                      "\" could not be written, so the input field keeps the chosen file.");
+}
+
+void choose_input_file(Context& ctx) {
+    // A cancel keeps the field: clearing it would throw away a path the user typed.
+    const auto path = ctx.platform.open_file_dialog({"", "", "AVS(*.avs)|*.AVS|Other Media|*.*"});
+    if (!path) return;
+    ctx.ui.set_text(ctl::InputFile, *path);
+    prepare_input(ctx, folder_part(*path));
 }
 
 }  // namespace tav

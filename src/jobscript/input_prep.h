@@ -7,7 +7,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "ui/context.h"
+#include "model/context.h"
 
 namespace tav {
 
@@ -35,6 +35,10 @@ void prepare_input(Context& ctx, const std::string& output_folder);
 // `wrappers` is the folder as the action found it.
 std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string& output_folder,
                                                  const WrapperFolder& wrappers);
+
+// The input "..." button: the chosen file is prepared with its own folder
+// as the output folder. A cancelled dialog leaves the field as it was.
+void choose_input_file(Context& ctx);
 
 // Names are made distinct per program run: an input whose file name (or
 // output path) another input already uses gets "-2", "-3", ... before its

@@ -8,10 +8,10 @@
 #include "common/paths.h"
 #include "jobscript/audio_mux.h"
 #include "jobscript/input_prep.h"
-#include "jobs/job_list.h"
-#include "ui/choice_lists.h"
-#include "ui/control_ids.h"
-#include "ui/control_table.h"
+#include "jobscript/job_markers.h"
+#include "model/choice_lists.h"
+#include "model/control_ids.h"
+#include "model/control_table.h"
 
 namespace tav {
 namespace {

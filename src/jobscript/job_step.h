@@ -9,7 +9,7 @@
 
 #include "encoder/pass_line.h"
 #include "encoder/settings_view.h"
-#include "ui/context.h"
+#include "model/context.h"
 
 namespace tav {
 

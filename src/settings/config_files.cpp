@@ -1,8 +1,8 @@
 #include "settings/config_files.h"
 
 #include "common/paths.h"
+#include "model/control_ids.h"
 #include "settings/settings_model.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

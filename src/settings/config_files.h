@@ -2,7 +2,7 @@
 // and the preset and template lists.
 #pragma once
 
-#include "ui/context.h"
+#include "model/context.h"
 
 namespace tav {
 

@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "common/text_rules.h"
+#include "controls/choosers.h"
+#include "controls/field_rules.h"
+#include "controls/mode_controls.h"
+#include "model/control_ids.h"
+#include "model/control_table.h"
 #include "settings/pref_file.h"
 #include "settings/settings_table.h"
-#include "ui/choosers.h"
-#include "ui/control_ids.h"
-#include "ui/control_table.h"
-#include "ui/field_rules.h"
-#include "ui/mode_controls.h"
 
 namespace tav {
 namespace {

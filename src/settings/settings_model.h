@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/context.h"
+#include "model/context.h"
 
 namespace tav {
 

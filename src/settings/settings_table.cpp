@@ -1,6 +1,6 @@
 #include "settings/settings_table.h"
 
-#include "ui/control_ids.h"
+#include "model/control_ids.h"
 
 namespace tav {
 namespace {

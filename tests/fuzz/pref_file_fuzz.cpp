@@ -9,13 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "model/choice_lists.h"
+#include "model/control_ids.h"
+#include "model/memory_surface.h"
 #include "settings/pref_file.h"
 #include "settings/settings_model.h"
 #include "settings/settings_table.h"
 #include "support/fake_platform.h"
-#include "ui/choice_lists.h"
-#include "ui/control_ids.h"
-#include "ui/memory_surface.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/platform.h"
+#include "model/platform.h"
 
 namespace tav::test {
 

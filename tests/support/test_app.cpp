@@ -1,7 +1,7 @@
 #include "support/test_app.h"
 
 #include "jobscript/input_prep.h"
-#include "ui/control_ids.h"
+#include "model/control_ids.h"
 
 namespace tav::test {
 

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/app.h"
+#include "model/context.h"
+#include "model/memory_surface.h"
 #include "support/fake_platform.h"
-#include "ui/app.h"
-#include "ui/context.h"
-#include "ui/memory_surface.h"
 
 namespace tav::test {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/choice_lists.h"
-#include "ui/control_ids.h"
-#include "ui/memory_surface.h"
-#include "ui/win32/main_window.h"
+#include "model/choice_lists.h"
+#include "model/control_ids.h"
+#include "model/memory_surface.h"
+#include "win32/main_window.h"
 
 namespace tav {
 namespace {

@@ -15,8 +15,8 @@
 #include "check.h"
 #include "driver.h"
 #include "expected_window.h"
+#include "model/control_ids.h"
 #include "standin_log.h"
-#include "ui/control_ids.h"
 
 namespace tav::e2e::jobs {
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "encoder/win32/media_query.h"
+#include "win32/media_query.h"
 
 namespace {
 

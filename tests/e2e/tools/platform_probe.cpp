@@ -20,9 +20,9 @@
 #include <thread>
 #include <vector>
 
-#include "ui/win32/file_dialogs.h"
-#include "ui/win32/input_box.h"
-#include "ui/win32/win32_platform.h"
+#include "win32/file_dialogs.h"
+#include "win32/input_box.h"
+#include "win32/win32_platform.h"
 
 namespace {
 

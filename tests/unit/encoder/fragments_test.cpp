@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "encoder/fragments.h"
+#include "model/control_ids.h"
 #include "support/test_app.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "encoder/pass_line.h"
+#include "model/control_ids.h"
 #include "support/test_app.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

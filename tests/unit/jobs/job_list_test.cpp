@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "jobs/job_list.h"
+#include "model/control_ids.h"
 #include "support/test_app.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "jobs/runner.h"
+#include "model/control_ids.h"
 #include "settings/settings_model.h"
 #include "support/test_app.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

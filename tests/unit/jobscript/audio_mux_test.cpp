@@ -5,9 +5,9 @@
 
 #include "jobscript/audio_mux.h"
 #include "jobscript/input_prep.h"
-#include "ui/choice_lists.h"
-#include "ui/control_ids.h"
-#include "ui/memory_surface.h"
+#include "model/choice_lists.h"
+#include "model/control_ids.h"
+#include "model/memory_surface.h"
 
 namespace tav {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "jobscript/job_step.h"
+#include "model/control_ids.h"
 #include "support/test_app.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

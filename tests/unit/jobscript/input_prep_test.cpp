@@ -5,8 +5,8 @@
 
 #include "jobscript/audio_mux.h"
 #include "jobscript/input_prep.h"
+#include "model/control_ids.h"
 #include "support/test_app.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "jobscript/input_prep.h"
 #include "jobscript/job_step.h"
+#include "model/choice_lists.h"
+#include "model/control_ids.h"
 #include "support/test_app.h"
-#include "ui/choice_lists.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

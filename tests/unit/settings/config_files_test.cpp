@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "faulty_platform.h"
+#include "model/control_ids.h"
 #include "settings/settings_model.h"
 #include "support/test_app.h"
-#include "ui/control_ids.h"
 
 namespace tav {
 namespace {

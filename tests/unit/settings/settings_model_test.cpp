@@ -5,10 +5,10 @@
 #include <set>
 
 #include "faulty_platform.h"
+#include "model/control_ids.h"
+#include "model/control_table.h"
 #include "settings/settings_table.h"
 #include "support/test_app.h"
-#include "ui/control_ids.h"
-#include "ui/control_table.h"
 
 namespace tav {
 namespace {

@@ -1,0 +1,18 @@
+// How the job list marks its jobs. Job boundaries are told by a line's
+// first characters; a marker with anything in front of it (a disabled
+// "@rem @echo.") is no marker.
+#pragma once
+
+#include <string_view>
+
+namespace tav {
+
+inline constexpr std::string_view kJobStartMarker = "@echo.";
+inline constexpr std::string_view kJobEndMarker = "@echo+";
+// A disabled line is a batch comment.
+inline constexpr std::string_view kDisabledPrefix = "@rem ";
+
+inline bool is_job_start(std::string_view line) { return line.starts_with(kJobStartMarker); }
+inline bool is_job_end(std::string_view line) { return line.starts_with(kJobEndMarker); }
+
+}  // namespace tav

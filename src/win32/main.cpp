@@ -1,0 +1,43 @@
+// The program's entry point: start-up, the event loop and the exit steps.
+#include <windows.h>
+
+#include <objbase.h>
+
+#include "app/app.h"
+#include "model/context.h"
+#include "win32/logo.h"
+#include "win32/main_window.h"
+#include "win32/win32_platform.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Made once, before the window, and kept for the life of the program.
+    HBITMAP logo = tav::make_logo_bitmap();
+
+    tav::Win32Platform platform;
+    const std::string program_folder = platform.program_folder();
+    // The media length query works through COM.
+    const bool com_ready = SUCCEEDED(CoInitialize(nullptr));
+    tav::create_working_folders(platform, program_folder);
+
+
+    {
+        tav::MainWindow window(instance, logo);
+        if (window.build()) {
+            platform.set_owner(window.hwnd());
+            tav::Context context{window.surface(), platform, program_folder};
+            tav::App app(context);
+            window.run_quietly([&] {
+                app.initialise_controls();
+                app.start();
+            });
+            window.show();
+            window.run(app);
+            window.run_quietly([&] { app.exit(); });
+            platform.set_owner(nullptr);
+        }
+    }
+
+    if (com_ready) CoUninitialize();
+    if (logo) DeleteObject(logo);
+    return 0;
+}

@@ -1,0 +1,213 @@
+#include "win32/win32_platform.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "common/paths.h"
+#include "win32/batch_process.h"
+#include "win32/file_dialogs.h"
+#include "win32/input_box.h"
+#include "win32/media_query.h"
+
+namespace tav {
+
+namespace {
+
+// Closes a file handle when it goes out of scope.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() { close(); }
+    bool is_open() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    bool close() {
+        if (!is_open()) return true;
+        const bool closed = CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// Largest piece handed to one WriteFile/ReadFile call.
+constexpr std::size_t kChunkBytes = std::size_t{1} << 24;
+
+bool write_all(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const auto piece = static_cast<DWORD>(std::min(bytes.size(), kChunkBytes));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), piece, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// Writes the bytes into a file opened with the given disposition; true only
+// when every byte went out and the file closed cleanly.
+bool write_with(const std::string& path, std::string_view bytes, DWORD disposition) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.is_open()) return false;
+    const bool written = write_all(file.get(), bytes);
+    return file.close() && written;
+}
+
+std::string module_folder() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return ".\\";
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);  // truncated: long path
+    }
+    std::string folder = folder_part(path);
+    if (folder.empty()) folder = ".\\";
+    return folder;
+}
+
+char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool matches_wildcard(std::string_view pattern, std::string_view name) {
+    // Greedy match with one back-track point for the last '*'.
+    std::size_t p = 0, n = 0;
+    std::size_t star = std::string_view::npos, star_name = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || lower_ascii(pattern[p]) == lower_ascii(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            star_name = n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++star_name;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+Win32Platform::Win32Platform() : program_folder_(module_folder()) {}
+
+void Win32Platform::set_owner(HWND owner) { owner_ = owner; }
+
+std::string Win32Platform::program_folder() const { return program_folder_; }
+
+std::optional<std::string> Win32Platform::open_file_dialog(const FileDialog& dialog) {
+    return show_open_file_dialog(owner_, dialog);
+}
+
+std::optional<std::vector<std::string>> Win32Platform::open_files_dialog(const FileDialog& dialog) {
+    return show_open_files_dialog(owner_, dialog);
+}
+
+std::optional<std::string> Win32Platform::save_file_dialog(const FileDialog& dialog) {
+    return show_save_file_dialog(owner_, dialog);
+}
+
+std::optional<std::string> Win32Platform::folder_dialog(const std::string& title, const std::string& start_folder) {
+    return show_folder_dialog(owner_, title, start_folder);
+}
+
+void Win32Platform::message_box(const std::string& title, const std::string& text) {
+    MessageBoxA(owner_, text.c_str(), title.c_str(), MB_OK);
+}
+
+bool Win32Platform::ask_yes_no(const std::string& title, const std::string& text) {
+    return MessageBoxA(owner_, text.c_str(), title.c_str(), MB_YESNO) == IDYES;
+}
+
+std::optional<std::string> Win32Platform::input_box(const std::string& title, const std::string& prompt,
+                                                    const std::string& initial) {
+    return show_input_box(owner_, title, prompt, initial);
+}
+
+std::optional<std::string> Win32Platform::read_file(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.is_open()) return std::nullopt;
+    LARGE_INTEGER size{};
+    std::string content;
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 &&
+        static_cast<unsigned long long>(size.QuadPart) < std::numeric_limits<std::size_t>::max() / 2)
+        content.reserve(static_cast<std::size_t>(size.QuadPart));
+    // Read to the end rather than trusting the size: the file may grow.
+    std::string piece(64 * 1024, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr))
+            return std::nullopt;
+        if (got == 0) break;
+        content.append(piece.data(), got);
+    }
+    return content;
+}
+
+bool Win32Platform::write_file(const std::string& path, std::string_view bytes) {
+    return write_with(path, bytes, CREATE_ALWAYS);
+}
+
+bool Win32Platform::write_file_start(const std::string& path, std::string_view bytes) {
+    return write_with(path, bytes, OPEN_ALWAYS);
+}
+
+bool Win32Platform::replace_file(const std::string& from, const std::string& to) {
+    // A read-only file is the user's "keep this": Windows refuses to move
+    // over it, and so does the program wherever the system would allow it.
+    const DWORD target = GetFileAttributesA(to.c_str());
+    if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_READONLY)) return false;
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED) != 0;
+}
+
+bool Win32Platform::delete_file(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool Win32Platform::file_exists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void Win32Platform::create_folder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
+
+std::vector<std::string> Win32Platform::list_files(const std::string& folder, const std::string& pattern) {
+    std::string query = folder;
+    if (!query.empty() && query.back() != '\\' && query.back() != '/') query += '\\';
+    query += pattern;
+
+    const std::string name_pattern = file_name(pattern);
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry{};
+    HANDLE listing = FindFirstFileA(query.c_str(), &entry);
+    if (listing == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && matches_wildcard(name_pattern, entry.cFileName))
+            names.emplace_back(entry.cFileName);
+    } while (FindNextFileA(listing, &entry));
+    FindClose(listing);
+    return names;
+}
+
+BatchStart Win32Platform::start_batch(const std::string& batch_path, const std::string& working_dir) {
+    return start_batch_process(batch_path, working_dir);
+}
+
+void Win32Platform::sleep_ms(unsigned milliseconds) { Sleep(milliseconds); }
+
+bool Win32Platform::set_idle_priority(std::uint32_t process_id) { return set_process_idle(process_id); }
+
+std::optional<MediaLength> Win32Platform::media_length(const std::string& path) {
+    return directshow_media_length(path);
+}
+
+}  // namespace tav

@@ -1,0 +1,59 @@
+// The platform of the Windows build: common dialogs, boxes, files, the batch
+// start and the media query, over the ANSI Win32 calls.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "model/platform.h"
+
+namespace tav {
+
+// True when the name matches the wildcard pattern ('*' any run, '?' any one
+// character), ignoring the case of ASCII letters. Listings check long names
+// with it, since the system's own matching also looks at the short 8.3 names
+// ("*.ini" would otherwise find "old.ini_bak", whose short name is
+// "OLDINI~1.INI").
+bool matches_wildcard(std::string_view pattern, std::string_view name);
+
+class Win32Platform final : public Platform {
+public:
+    Win32Platform();
+    // The window that owns every dialog and box; until it is set they have
+    // no owner.
+    void set_owner(HWND owner);
+
+    std::string program_folder() const override;
+
+    std::optional<std::string> open_file_dialog(const FileDialog& dialog) override;
+    std::optional<std::vector<std::string>> open_files_dialog(const FileDialog& dialog) override;
+    std::optional<std::string> save_file_dialog(const FileDialog& dialog) override;
+    std::optional<std::string> folder_dialog(const std::string& title, const std::string& start_folder) override;
+    void message_box(const std::string& title, const std::string& text) override;
+    bool ask_yes_no(const std::string& title, const std::string& text) override;
+    std::optional<std::string> input_box(const std::string& title, const std::string& prompt,
+                                         const std::string& initial) override;
+
+    std::optional<std::string> read_file(const std::string& path) override;
+    bool write_file(const std::string& path, std::string_view bytes) override;
+    bool write_file_start(const std::string& path, std::string_view bytes) override;
+    bool replace_file(const std::string& from, const std::string& to) override;
+    bool delete_file(const std::string& path) override;
+    bool file_exists(const std::string& path) override;
+    void create_folder(const std::string& path) override;
+    std::vector<std::string> list_files(const std::string& folder, const std::string& pattern) override;
+
+    BatchStart start_batch(const std::string& batch_path, const std::string& working_dir) override;
+    void sleep_ms(unsigned milliseconds) override;
+    bool set_idle_priority(std::uint32_t process_id) override;
+
+    std::optional<MediaLength> media_length(const std::string& path) override;
+
+private:
+    HWND owner_ = nullptr;
+    std::string program_folder_;
+};
+
+}  // namespace tav
