@@ -24,13 +24,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         tav::MainWindow window(instance, logo);
         if (window.build()) {
             platform.set_owner(window.hwnd());
-            tav::Context context{window.surface(), platform, program_folder};
+            tav::Session session;
+            tav::Context context{window.surface(), platform, program_folder, session};
             tav::App app(context);
+            // Shown once built: a dialog the settings load opens (a custom
+            // matrix asks for its file) then has the window behind it.
+            window.show();
             window.run_quietly([&] {
                 app.initialise_controls();
                 app.start();
             });
-            window.show();
             window.run(app);
             window.run_quietly([&] { app.exit(); });
             platform.set_owner(nullptr);

@@ -120,6 +120,8 @@ public:
               wait_until([&] { return (dialog = find_dialog()) != nullptr; }, 20000);
               if (!dialog) return;
               title_ = window_text(dialog);
+              const HWND owner = GetWindow(dialog, GW_OWNER);
+              window_behind_ = owner && IsWindowVisible(owner) && window_text(owner) == "tavrelion";
               answer(dialog);
               answered_ = true;
           }) {}
@@ -133,6 +135,8 @@ public:
     bool answered() const { return answered_; }
     // Valid after join().
     const std::string& title() const { return title_; }
+    // Whether the program's window stood visible behind the dialog, as its owner.
+    bool window_behind() const { return window_behind_; }
 
 private:
     static HWND find_dialog() {
@@ -152,6 +156,7 @@ private:
 
     std::string title_;
     std::atomic<bool> answered_{false};
+    std::atomic<bool> window_behind_{false};
     std::thread thread_;
 };
 

@@ -488,7 +488,8 @@ TAV_CASE(a_custom_matrix_in_the_start_up_file_asks_for_the_matrix_file) {
     const std::pair<bool, std::string> answers[] = {{false, "flat"}, {true, "\"" + matrix + "\""}};
     for (const auto& [choose, result] : answers) {
         CONTEXT(choose ? "file chosen" : "dialog cancelled");
-        // The dialog opens during start-up, before the window shows.
+        // The dialog opens during start-up, in front of the window, which
+        // shows as soon as it is built.
         EarlyDialogAnswer answer([&, choose = choose](HWND dialog) {
             if (choose)
                 Program::choose_file(dialog, matrix);
@@ -499,6 +500,7 @@ TAV_CASE(a_custom_matrix_in_the_start_up_file_asks_for_the_matrix_file) {
         answer.join();
         CHECK(answer.answered());
         CHECK_EQ(answer.title(), "Select a matrix file");
+        CHECK(answer.window_behind());
         CHECK_EQ(program.text(124), result);
         // The rest of the load ran after the dialog.
         CHECK_EQ(program.selection(23), 2);
