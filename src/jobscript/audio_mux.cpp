@@ -5,7 +5,6 @@
 
 #include "common/paths.h"
 #include "common/text_rules.h"
-#include "jobscript/input_prep.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"
 
@@ -39,21 +38,22 @@ std::string bits_per_second(std::string_view value) {
 
 }  // namespace
 
-std::string muxed_mkv_name(const std::string& output) {
+std::string muxed_mkv_name(const std::string& output, const InputNames& names) {
     // Muxing into the output itself would read and write one file and then
     // delete it; muxing into a source beside the output (movie.mkv encoded
     // to movie.mp4) would overwrite it. Either way the user's video is lost,
     // so "muxed." goes in until the name is neither.
     std::string base = stem(output);
     std::string name = base + "mkv";
-    while (equals_ignoring_ascii_case(name, output) || is_chosen_input(name)) {
+    while (equals_ignoring_ascii_case(name, output) || names.is_job_input(name)) {
         base += "muxed.";
         name = base + "mkv";
     }
     return name;
 }
 
-void write_audio_commands(const ControlSurface& ui, int encoder, std::vector<std::string>& lines) {
+void write_audio_commands(const Context& ctx, int encoder, std::vector<std::string>& lines) {
+    const ControlSurface& ui = ctx.ui;
     if (encoder < 0 || encoder >= static_cast<int>(kAudioEncoders.size())) return;
     const AudioEncoder& e = kAudioEncoders[static_cast<size_t>(encoder)];
     const std::string value = ui.text(ctl::AudioBitrate);
@@ -68,11 +68,11 @@ void write_audio_commands(const ControlSurface& ui, int encoder, std::vector<std
     line += e.quality ? value : bits_per_second(value);
     lines.push_back(std::move(line));
 
-    write_mux_commands(ui, audio, lines);
+    write_mux_commands(ctx, audio, lines);
 }
 
-void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audio,
-                        std::vector<std::string>& lines) {
+void write_mux_commands(const Context& ctx, const std::string& quoted_audio, std::vector<std::string>& lines) {
+    const ControlSurface& ui = ctx.ui;
     const std::string output_text = ui.text(ctl::OutputFile);
     const std::string output = quoted_batch_name(output_text);
     switch (ui.state(ctl::Muxer)) {
@@ -88,7 +88,7 @@ void write_mux_commands(const ControlSurface& ui, const std::string& quoted_audi
             // mkvmerge ends with 2 when it gave up, possibly leaving a partial
             // file, and an older muxed file may stand there from an earlier
             // run: the sources go only after a finished mux (1 is warnings).
-            const std::string mkv = quoted_batch_name(muxed_mkv_name(output_text));
+            const std::string mkv = quoted_batch_name(muxed_mkv_name(output_text, ctx.session.input_names));
             const std::string once_muxed = "@if not errorlevel 2 if exist " + mkv + " del ";
             lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + quoted_audio);
             lines.push_back(once_muxed + quoted_audio);

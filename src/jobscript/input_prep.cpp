@@ -1,8 +1,5 @@
 #include "jobscript/input_prep.h"
 
-#include <unordered_map>
-#include <unordered_set>
-
 #include "common/paths.h"
 #include "common/text_rules.h"
 #include "model/control_ids.h"
@@ -10,46 +7,6 @@
 
 namespace tav {
 namespace {
-
-// Which input owns each name handed out during this run. Names are compared
-// as Windows compares file names, without regard to letter case.
-class NameClaims {
-public:
-    // The first of the candidates 1, 2, 3, ... that is free or already
-    // belongs to `input`; it is claimed for `input`. A name that no input
-    // of this run holds yet may still be taken outside it: `taken` says so.
-    template <typename Candidate, typename Taken>
-    std::string claim(const std::string& input, Candidate candidate, Taken taken) {
-        const std::string owner = lower_cased(input);
-        for (int k = 1;; ++k) {
-            std::string name = candidate(k);
-            auto [it, fresh] = owner_by_name_.try_emplace(lower_cased(name), owner);
-            if (fresh && taken(name)) it->second.clear();
-            if (it->second == owner) return name;
-        }
-    }
-    template <typename Candidate>
-    std::string claim(const std::string& input, Candidate candidate) {
-        return claim(input, candidate, [](const std::string&) { return false; });
-    }
-    // Marks a name as taken by no input, so no input is ever given it.
-    void reserve(const std::string& name) { owner_by_name_.try_emplace(lower_cased(name), std::string()); }
-    void clear() { owner_by_name_.clear(); }
-
-private:
-    std::unordered_map<std::string, std::string> owner_by_name_;
-};
-
-struct RunNames {
-    NameClaims file_names;                    // wrapper, statistics and log names
-    NameClaims outputs;                       // whole output paths
-    std::unordered_set<std::string> inputs;  // lower-cased
-};
-
-RunNames& run_names() {
-    static RunNames names;
-    return names;
-}
 
 // The k-th name for a file: the name itself, then "movie-2.avi", "movie-3.avi", ...
 std::string numbered(const std::string& name, int k) {
@@ -62,6 +19,14 @@ std::string numbered(const std::string& name, int k) {
 bool is_avisynth_script(const std::string& path) { return equals_ignoring_ascii_case(extension(path), "avs"); }
 
 std::string wrapper_first_line(const std::string& input) { return "fs=\"" + input + "\"\r\n"; }
+
+// The input a wrapper's first line names, or the empty text.
+std::string wrapper_input(std::string_view text) {
+    constexpr std::string_view kStart = "fs=\"";
+    const size_t end = text.find("\"\r\n");
+    if (!text.starts_with(kStart) || end == std::string_view::npos) return {};
+    return std::string(text.substr(kStart.size(), end - kStart.size()));
+}
 
 std::string wrapper_text(const std::string& input, const std::string& template_name) {
     return wrapper_first_line(input) +
@@ -84,7 +49,8 @@ bool holds_wrapper_of_another_input(Context& ctx, const WrapperFolder& wrappers,
     const auto text = ctx.platform.read_file(wrapper_path(ctx.program_folder, own_name));
     if (!text) return false;
     const std::string own_line = wrapper_first_line(input);
-    return !equals_ignoring_ascii_case(std::string_view(*text).substr(0, own_line.size()), own_line);
+    if (equals_ignoring_ascii_case(std::string_view(*text).substr(0, own_line.size()), own_line)) return false;
+    return !ctx.session.input_names.was_chosen(wrapper_input(*text));
 }
 
 }  // namespace
@@ -96,42 +62,37 @@ WrapperFolder::WrapperFolder(Context& ctx) {
 
 bool WrapperFolder::has(const std::string& wrapper_name) const { return names_.count(lower_cased(wrapper_name)) > 0; }
 
-void forget_input_names() {
-    run_names().file_names.clear();
-    run_names().outputs.clear();
-    run_names().inputs.clear();
-}
-
-bool is_chosen_input(std::string_view path) { return run_names().inputs.count(lower_cased(path)) > 0; }
-
 std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string& output_folder,
                                                  const WrapperFolder& wrappers) {
     ControlSurface& ui = ctx.ui;
     const std::string input = ui.text(ctl::InputFile);
     if (input.empty()) return std::nullopt;
 
-    run_names().inputs.insert(lower_cased(input));
+    InputNames& names = ctx.session.input_names;
     const std::string name = file_name(input);
     const bool needs_wrapper = !is_avisynth_script(input);
-    const std::string own_name = run_names().file_names.claim(
-        input, [&](int k) { return numbered(name, k); },
-        [&](const std::string& candidate) {
-            return needs_wrapper && holds_wrapper_of_another_input(ctx, wrappers, candidate, input);
-        });
-    // An output beside its input may have the input's own name (movie.mp4):
-    // the encode would then overwrite the source it is reading.
-    run_names().outputs.reserve(input);
-    const std::string output =
-        run_names().outputs.claim(input, [&](int k) { return output_folder + stem(numbered(name, k)) + "mp4"; });
+    // A wrapper another input of an earlier run left is still read by the
+    // batch files made then; one of an input looked at in this run without
+    // a job may be written over.
+    const auto taken_outside = [&](const std::string& candidate) {
+        return needs_wrapper && holds_wrapper_of_another_input(ctx, wrappers, candidate, input);
+    };
+    const InputNames::Look look = names.look(
+        input, [&](int k) { return numbered(name, k); }, taken_outside,
+        [&](int k) { return output_folder + stem(numbered(name, k)) + "mp4"; });
+    const std::string& own_name = look.own_name;
+    const std::string& output = look.output;
 
     ui.set_text(ctl::StatsFile, ctx.program_folder + "stats\\" + own_name + ".stat");
     ui.set_text(ctl::LogFile, ctx.program_folder + "log\\" + own_name + ".txt");
     ui.set_text(ctl::OutputFile, output);
 
+    names.set_look_field(input);
     if (!needs_wrapper) return std::nullopt;
     const std::string wrapper = wrapper_path(ctx.program_folder, own_name);
     if (!ctx.platform.write_file(wrapper, wrapper_text(input, ui.text(ctl::Template)))) return wrapper;
     ui.set_text(ctl::InputFile, wrapper);
+    names.set_look_field(wrapper);
     return std::nullopt;
 }
 

@@ -40,14 +40,11 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
 // as the output folder. A cancelled dialog leaves the field as it was.
 void choose_input_file(Context& ctx);
 
-// Names are made distinct per program run: an input whose file name (or
-// output path) another input already uses gets "-2", "-3", ... before its
+// Names are made distinct per window: an input whose file name (or output
+// path) the job of another input holds gets "-2", "-3", ... before its
 // extension, and choosing the same input again gives it its names again.
-// A wrapper left in the "avs" folder for another input counts as used too.
-// Forgets every input seen so far, as at program start.
-void forget_input_names();
-
-// True when `path` names an input chosen during this run, letter case aside.
-bool is_chosen_input(std::string_view path);
+// A wrapper left in the "avs" folder by an earlier run for another input
+// counts as held too. The names of a chosen input are held once a job is
+// added with it (InputNames).
 
 }  // namespace tav

@@ -62,7 +62,7 @@ void one_pass(Context& ctx, const Pass& pass, const PassLineSource& pass_line, s
     if (pass.after_size_check) lines.push_back(size_check_line(ui));
     lines.push_back(pass_line(view, ctx.platform));
     if (view.checked(ctl::Audio) && !is_first_pass_only(view.mode()))
-        write_audio_commands(ui, ui.state(ctl::AudioEncoder), lines);
+        write_audio_commands(ctx, ui.state(ctl::AudioEncoder), lines);
 }
 
 bool has_input_and_output(const ControlSurface& ui) {
@@ -73,12 +73,15 @@ void clear_file_fields(ControlSurface& ui) {
     for (int id : {ctl::InputFile, ctl::OutputFile, ctl::StatsFile, ctl::LogFile}) ui.set_text(id, "");
 }
 
-// Appends one job and clears the file fields after a complete one.
+// Appends one job; a complete one holds its names and clears the file fields.
 void add_job(Context& ctx, std::vector<std::string>& lines) {
     const bool complete = has_input_and_output(ctx.ui);
     std::vector<std::string> job = build_job(ctx);
     lines.insert(lines.end(), std::make_move_iterator(job.begin()), std::make_move_iterator(job.end()));
-    if (complete) clear_file_fields(ctx.ui);
+    if (!complete) return;
+    // From now on no other input is given this job's names.
+    ctx.session.input_names.hold_for_job(ctx.ui.text(ctl::InputFile), ctx.ui.text(ctl::OutputFile));
+    clear_file_fields(ctx.ui);
 }
 
 // The controls as one action that makes many jobs sees them. Writing a
@@ -182,7 +185,7 @@ std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line
 
         const int mode = ui.state(ctl::Mode);
         if (ui.state(ctl::Muxer) == muxer::AudioOnly) {
-            write_audio_commands(ui, ui.state(ctl::AudioEncoder), lines);
+            write_audio_commands(ctx, ui.state(ctl::AudioEncoder), lines);
         } else if (mode >= 0 && mode < static_cast<int>(kPassSequences.size())) {
             for (const Pass& pass : kPassSequences[static_cast<size_t>(mode)])
                 one_pass(ctx, pass, pass_line, lines);
@@ -207,7 +210,7 @@ void add_jobs_for_files(Context& ctx) {
     if (!files) return;
 
     BatchedControls controls(ctx.ui);
-    Context batch{controls, ctx.platform, ctx.program_folder};
+    Context batch{controls, ctx.platform, ctx.program_folder, ctx.session};
     std::vector<std::string> lines;
     std::vector<std::string> without_script;
     const WrapperFolder wrappers(ctx);

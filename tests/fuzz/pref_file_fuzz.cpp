@@ -68,7 +68,8 @@ void check_load(const std::string& file) {
     tav::apply_initial_states(ui);
     ui.append_items(tav::ctl::Template, {"grain", "a&b"});
     tav::test::FakePlatform platform;
-    tav::Context ctx{ui, platform, platform.folder};
+    tav::Session session;
+    tav::Context ctx{ui, platform, platform.folder, session};
     platform.files["s.ini"] = file;
     tav::load_settings(ctx, "s.ini");
 

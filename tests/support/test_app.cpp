@@ -1,15 +1,10 @@
 #include "support/test_app.h"
 
-#include "jobscript/input_prep.h"
 #include "model/control_ids.h"
 
 namespace tav::test {
 
-TestApp::TestApp() {
-    // Every test program starts with no inputs chosen.
-    forget_input_names();
-    app.initialise_controls();
-}
+TestApp::TestApp() { app.initialise_controls(); }
 
 int TestApp::ctl_job_list() { return ctl::JobList; }
 

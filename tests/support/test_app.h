@@ -17,7 +17,8 @@ class TestApp {
 public:
     MemorySurface ui;
     FakePlatform platform;
-    Context ctx{ui, platform, platform.folder};
+    Session session;
+    Context ctx{ui, platform, platform.folder, session};
     App app{ctx};
 
     // The controls as start-up leaves them before any settings file is

@@ -286,6 +286,21 @@ TAV_CASE(same_named_inputs_in_two_folders_keep_their_own_wrappers_and_names) {
     CHECK_EQ(program.close(), 0u);
 }
 
+// Only an added job holds its names: an input chosen and replaced before
+// "Add" leaves the next one the names it would have alone.
+TAV_CASE(an_input_replaced_before_add_holds_no_output_name) {
+    Program program({.working_directory = {}, .files = {{"clips\\movie.AVI", "video"}, {"clips\\movie.Avs", "script"}}});
+    const std::string folder = folder_of(program);
+    choose_input(program, folder + "clips\\movie.AVI");
+    program.settle();
+    CHECK_EQ(program.text(ctl::OutputFile), folder + "clips\\movie.mp4");
+    choose_input(program, folder + "clips\\movie.Avs");
+    program.settle();
+    CHECK_EQ(program.text(ctl::InputFile), folder + "clips\\movie.Avs");
+    CHECK_EQ(program.text(ctl::OutputFile), folder + "clips\\movie.mp4");
+    CHECK_EQ(program.close(), 0u);
+}
+
 TAV_CASE(a_wrapper_that_cannot_be_written_is_reported_and_the_input_stays_the_chosen_file) {
     // A folder stands where the wrapper would go.
     Program program({.working_directory = {}, .files = {{"clips\\movie.avi", "video"}, {"avs\\movie.avi.avs\\keep.txt", ""}}});

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "jobscript/audio_mux.h"
-#include "jobscript/input_prep.h"
+#include "support/fake_platform.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"
 #include "model/memory_surface.h"
@@ -17,8 +17,9 @@ using Lines = std::vector<std::string>;
 // The controls as start-up leaves them, with one job's files filled in.
 struct AudioJob {
     MemorySurface ui;
+    test::FakePlatform platform;
+    Session session;  // no input chosen: the muxed file keeps its ordinary name
     AudioJob(std::string input, std::string output, std::string value, int muxer_index) {
-        forget_input_names();  // no input chosen: the muxed file keeps its ordinary name
         fill_choice_lists(ui);
         apply_initial_states(ui);
         ui.set_text(ctl::InputFile, input);
@@ -26,9 +27,10 @@ struct AudioJob {
         ui.set_text(ctl::AudioBitrate, value);
         ui.set_state(ctl::Muxer, muxer_index);
     }
-    Lines lines(int encoder) const {
+    Lines lines(int encoder) {
         Lines out;
-        write_audio_commands(ui, encoder, out);
+        const Context ctx{ui, platform, platform.folder, session};
+        write_audio_commands(ctx, encoder, out);
         return out;
     }
 };
@@ -92,7 +94,7 @@ TEST(AudioCommands, BitrateIsTheIntegerRuleTimesAThousandAndQualityIsCopied) {
         {"99999999999", " 2147483647000", " 99999999999"},
     };
     for (const auto& c : cases) {
-        const AudioJob job("in.avs", "out.mp4", c.value, muxer::NoMux);
+        AudioJob job("in.avs", "out.mp4", c.value, muxer::NoMux);
         for (int encoder = 0; encoder <= 6; ++encoder) {
             const Lines lines = job.lines(encoder);
             ASSERT_EQ(lines.size(), 1u);
@@ -105,7 +107,7 @@ TEST(AudioCommands, BitrateIsTheIntegerRuleTimesAThousandAndQualityIsCopied) {
 }
 
 TEST(AudioCommands, AnEncoderOutsideTheListWritesNothing) {
-    const AudioJob job("in.avs", "out.mp4", "64", muxer::Mp4Box);
+    AudioJob job("in.avs", "out.mp4", "64", muxer::Mp4Box);
     EXPECT_TRUE(job.lines(-1).empty());
     EXPECT_TRUE(job.lines(7).empty());
 }
@@ -152,7 +154,7 @@ TEST(AudioCommands, MkvMergeNeverMuxesIntoTheOutputItself) {
         {"D:\\v\\movie.muxed.mkv", "D:\\v\\movie.muxed.muxed.mkv"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(muxed_mkv_name(c.output), c.mkv);
+        EXPECT_EQ(muxed_mkv_name(c.output, InputNames()), c.mkv);
         const Lines lines = AudioJob("in.avs", c.output, "64", muxer::MkvMerge).lines(0);
         ASSERT_EQ(lines.size(), 4u);
         const std::string mkv = "\"" + c.mkv + "\"";

@@ -55,7 +55,7 @@ struct FilesInputRun {
     void run(const Lines& files) {
         t.platform.folder_answers.push_back("D:\\out\\");
         t.platform.open_many_answers.push_back(files);
-        Context ctx{window, t.platform, t.ctx.program_folder};
+        Context ctx{window, t.platform, t.ctx.program_folder, t.session};
         add_jobs_for_files(ctx);
     }
     Lines echoed(std::string_view prefix) const {

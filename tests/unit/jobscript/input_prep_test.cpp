@@ -16,7 +16,6 @@ constexpr const char* kProg = "C:\\prog\\";
 class PrepareInput : public ::testing::Test {
 protected:
     void SetUp() override {
-        forget_input_names();
         t.ui.append_item(ctl::Template, "plain");
         t.ui.append_item(ctl::Template, "deint");
         t.ui.set_text(ctl::Template, "plain");
@@ -26,6 +25,8 @@ protected:
         t.ui.set_text(ctl::InputFile, input);
         prepare_input(t.ctx, folder);
     }
+    // Adds the job of the chosen input: from now on it holds its names.
+    void add() { t.click(ctl::Add); }
     std::string field(int id) const { return t.ui.text(id); }
     std::string file(const std::string& path) const {
         const auto it = t.platform.files.find(path);
@@ -126,6 +127,7 @@ TEST_F(PrepareInput, AWrapperThatCannotBeWrittenIsReportedAndNotReferenced) {
 
 TEST_F(PrepareInput, SameNamedInputsFromOtherFoldersGetNamesOfTheirOwn) {
     prepare("E:\\a\\movie.avi", "D:\\out\\");
+    add();
     const std::string first_wrapper = file("C:\\prog\\avs\\movie.avi.avs");
 
     prepare("E:\\b\\movie.avi", "D:\\out\\");
@@ -137,6 +139,7 @@ TEST_F(PrepareInput, SameNamedInputsFromOtherFoldersGetNamesOfTheirOwn) {
               "fs=\"E:\\b\\movie.avi\"\r\nmfn=\"E:\\b\\movie\"\r\nimport(\"..\\avsinc\\plain.avs\")\r\n");
     // The earlier job still reads its own input.
     EXPECT_EQ(file("C:\\prog\\avs\\movie.avi.avs"), first_wrapper);
+    add();
 
     prepare("E:\\c\\MOVIE.AVI", "D:\\out\\");  // file names ignore letter case
     EXPECT_EQ(field(ctl::InputFile), "C:\\prog\\avs\\MOVIE-3.AVI.avs");
@@ -152,6 +155,7 @@ TEST_F(PrepareInput, SameNamedInputsFromOtherFoldersGetNamesOfTheirOwn) {
 
 TEST_F(PrepareInput, SameNamedScriptsGetStatisticsAndLogsOfTheirOwn) {
     prepare("E:\\a\\movie.avs", "E:\\a\\");
+    add();
     prepare("E:\\b\\movie.avs", "E:\\b\\");
     EXPECT_EQ(field(ctl::InputFile), "E:\\b\\movie.avs");
     EXPECT_EQ(field(ctl::StatsFile), "C:\\prog\\stats\\movie-2.avs.stat");
@@ -162,6 +166,7 @@ TEST_F(PrepareInput, SameNamedScriptsGetStatisticsAndLogsOfTheirOwn) {
 
 TEST_F(PrepareInput, AnotherInputWithTheSameStemGetsAnOutputOfItsOwn) {
     prepare("E:\\clips\\movie.avi", "D:\\out\\");
+    add();
     prepare("E:\\clips\\movie.mkv", "D:\\out\\");
     EXPECT_EQ(field(ctl::InputFile), "C:\\prog\\avs\\movie.mkv.avs");  // no clash there
     EXPECT_EQ(field(ctl::OutputFile), "D:\\out\\movie-2.mp4");
@@ -171,32 +176,58 @@ TEST_F(PrepareInput, TheOutputNeverOverwritesTheInput) {
     prepare("E:\\clips\\movie.mp4", "E:\\clips\\");
     EXPECT_EQ(field(ctl::OutputFile), "E:\\clips\\movie-2.mp4");
     EXPECT_EQ(field(ctl::InputFile), "C:\\prog\\avs\\movie.mp4.avs");
-    // Nor an input chosen earlier.
+    // Nor the input of an earlier job.
+    add();
     prepare("E:\\other\\movie.avi", "E:\\clips\\");
     EXPECT_EQ(field(ctl::OutputFile), "E:\\clips\\movie-3.mp4");
 }
 
-TEST_F(PrepareInput, MkvMergeNeverMuxesIntoAChosenSource) {
-    EXPECT_EQ(muxed_mkv_name("E:\\v\\movie.mp4"), "E:\\v\\movie.mkv");
+TEST_F(PrepareInput, MkvMergeNeverMuxesIntoASourceOfAJob) {
+    const InputNames& names = t.session.input_names;
+    EXPECT_EQ(muxed_mkv_name("E:\\v\\movie.mp4", names), "E:\\v\\movie.mkv");
     prepare("E:\\v\\Movie.MKV", "E:\\v\\");
     EXPECT_EQ(field(ctl::OutputFile), "E:\\v\\Movie.mp4");
-    EXPECT_EQ(muxed_mkv_name(field(ctl::OutputFile)), "E:\\v\\Movie.muxed.mkv");
-    EXPECT_TRUE(is_chosen_input("e:\\V\\movie.mkv"));
-    EXPECT_FALSE(is_chosen_input("E:\\v\\movie.mp4"));
+    // The input being added counts before its job is in the list.
+    EXPECT_EQ(muxed_mkv_name(field(ctl::OutputFile), names), "E:\\v\\Movie.muxed.mkv");
+    EXPECT_TRUE(names.is_job_input("e:\\V\\movie.mkv"));
+    EXPECT_FALSE(names.is_job_input("E:\\v\\movie.mp4"));
+    add();
     // Elsewhere the ordinary name stays.
-    EXPECT_EQ(muxed_mkv_name("D:\\out\\Movie.mp4"), "D:\\out\\Movie.mkv");
-    // Nor into a chosen source that has the fallback name.
+    EXPECT_EQ(muxed_mkv_name("D:\\out\\Movie.mp4", names), "D:\\out\\Movie.mkv");
+    // Nor into a source that has the fallback name.
     prepare("E:\\v\\movie.muxed.MKV", "D:\\out\\");
-    EXPECT_EQ(muxed_mkv_name("E:\\v\\Movie.mp4"), "E:\\v\\Movie.muxed.muxed.mkv");
+    EXPECT_EQ(muxed_mkv_name("E:\\v\\Movie.mp4", names), "E:\\v\\Movie.muxed.muxed.mkv");
 }
 
-TEST_F(PrepareInput, ForgettingStartsAFreshRun) {
+// Choosing an input only looks at names: one replaced before "Add" holds
+// none, so the next input gets the names it would get alone.
+TEST_F(PrepareInput, AnInputReplacedBeforeAddHoldsNoName) {
+    prepare("E:\\clips\\movie.AVI", "E:\\clips\\");
+    prepare("E:\\clips\\movie.Avs", "E:\\clips\\");
+    EXPECT_EQ(field(ctl::OutputFile), "E:\\clips\\movie.mp4");
+    EXPECT_EQ(field(ctl::StatsFile), "C:\\prog\\stats\\movie.Avs.stat");
+
+    prepare("E:\\a\\film.avi", "D:\\out\\");
+    prepare("E:\\b\\film.avi", "D:\\out\\");  // its wrapper replaces the one nothing reads
+    EXPECT_EQ(field(ctl::InputFile), "C:\\prog\\avs\\film.avi.avs");
+    EXPECT_EQ(field(ctl::OutputFile), "D:\\out\\film.mp4");
+    EXPECT_TRUE(file("C:\\prog\\avs\\film.avi.avs").starts_with("fs=\"E:\\b\\film.avi\""));
+
+    // Once added, the names are the job's.
+    add();
+    prepare("E:\\a\\film.avi", "D:\\out\\");
+    EXPECT_EQ(field(ctl::InputFile), "C:\\prog\\avs\\film-2.avi.avs");
+    EXPECT_EQ(field(ctl::OutputFile), "D:\\out\\film-2.mp4");
+}
+
+TEST_F(PrepareInput, EachWindowHandsOutNamesOfItsOwn) {
     prepare("E:\\a\\movie.avs", "D:\\out\\");
-    forget_input_names();
-    prepare("E:\\b\\movie.avs", "D:\\out\\");
-    EXPECT_EQ(field(ctl::StatsFile), "C:\\prog\\stats\\movie.avs.stat");
-    EXPECT_EQ(field(ctl::OutputFile), "D:\\out\\movie.mp4");
-    EXPECT_FALSE(is_chosen_input("E:\\a\\movie.avs"));
+    add();
+    test::TestApp other;
+    other.ui.set_text(ctl::InputFile, "E:\\b\\movie.avs");
+    prepare_input(other.ctx, "D:\\out\\");
+    EXPECT_EQ(other.ui.text(ctl::StatsFile), "C:\\prog\\stats\\movie.avs.stat");
+    EXPECT_EQ(other.ui.text(ctl::OutputFile), "D:\\out\\movie.mp4");
 }
 
 // A batch file made in an earlier run, or still running, reads the wrappers
@@ -218,7 +249,7 @@ TEST_F(PrepareInput, AWrapperOfAnotherInputLeftByAnEarlierRunIsKept) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.own_name + " after " + std::to_string(c.left.size()) + " wrapper(s)");
-        forget_input_names();
+        t.session = Session{};
         t.platform.files.clear();
         for (const auto& [name, input] : c.left) t.platform.files["C:\\prog\\avs\\" + name + ".avs"] = wrapper_of(input);
         prepare("E:\\b\\movie.avi", "D:\\out\\");

@@ -55,7 +55,6 @@ private:
 class JobButtons : public ::testing::Test {
 protected:
     void SetUp() override {
-        forget_input_names();
         t.ui.append_item(ctl::Template, "plain");
         t.ui.set_text(ctl::Template, "plain");
     }
@@ -117,7 +116,7 @@ TEST_F(JobButtons, AddLeavesEarlierJobsAsTheyWere) {
 
 TEST_F(JobButtons, CombinedModesChangeNoControlButTheClearedFields) {
     RecordingSurface recording(t.ui);
-    Context ctx{recording, t.platform, t.platform.folder};
+    Context ctx{recording, t.platform, t.platform.folder, t.session};
     for (int mode : {6, 7, 10, 11, 13}) {
         SCOPED_TRACE("mode " + std::to_string(mode));
         t.select(ctl::Mode, mode);

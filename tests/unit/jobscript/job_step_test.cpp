@@ -28,7 +28,6 @@ constexpr const char* kSizeCheck = "@chksize.exe 90 110 \"D:\\out\\movie.mp4\"";
 class JobStep : public ::testing::Test {
 protected:
     void SetUp() override {
-        forget_input_names();
         t.ui.set_text(ctl::InputFile, "C:\\prog\\avs\\movie.avi.avs");
         t.ui.set_text(ctl::OutputFile, "D:\\out\\movie.mp4");
         t.ui.set_text(ctl::Value, "800");

@@ -38,7 +38,6 @@ class WorkedJobs : public ::testing::Test {
 protected:
     // The encoder settings of the worked examples, and one job's files.
     void SetUp() override {
-        forget_input_names();
         MemorySurface& ui = t.ui;
         for (auto [id, text] : std::initializer_list<std::pair<int, const char*>>{
                  {ctl::QuantMatrix, "flat"}, {ctl::SceneCut, "40"}, {ctl::MaxIdr, "250"}, {ctl::MinIdr, "25"},

@@ -115,7 +115,7 @@ TEST(ConfigFiles, LoadPresetThatCannotBeCreatedOrReadDoesNothing) {
         test::FaultyPlatform platform;
         c.fault(platform);
         const auto files_before = platform.files;
-        Context ctx{t.ui, platform, platform.folder};
+        Context ctx{t.ui, platform, platform.folder, t.session};
         t.ui.set_state(ctl::Mode, 5);
         t.ui.set_text(ctl::Value, "1234");
         t.ui.set_text(ctl::PresetName, c.name);

@@ -414,7 +414,7 @@ TEST(SettingsModel, DefaultsApplyWhateverGoesWrongWithTheirFile) {
         test::TestApp t;
         test::FaultyPlatform platform;
         c.fault(platform, kDefaultIni);
-        Context ctx{t.ui, platform, platform.folder};
+        Context ctx{t.ui, platform, platform.folder, t.session};
         t.ui.set_state(ctl::Mode, 5);
         load_settings(ctx, "missing.ini");
         SCOPED_TRACE(c.what);
