@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 #include "model/control_ids.h"
+#include "model/encode_modes.h"
 
 namespace tav {
 
@@ -17,10 +18,10 @@ void choose_output_file(Context& ctx) {
 
 void choose_stats_file(Context& ctx) {
     const FileDialog dialog{"", ctx.ui.text(ctl::StatsFile), "Statsfile (*.stat)|*.stat"};
-    // Only the fast first pass (mode 4) picks the name with an open dialog;
-    // the dialog does not insist on an existing file, so a new name works too.
-    const auto path = ctx.ui.state(ctl::Mode) == 4 ? ctx.platform.open_file_dialog(dialog)
-                                                   : ctx.platform.save_file_dialog(dialog);
+    // Only the fast first pass picks the name with an open dialog; the
+    // dialog does not insist on an existing file, so a new name works too.
+    const auto path = encode_mode(ctx.ui.state(ctl::Mode)).picks_statistics ? ctx.platform.open_file_dialog(dialog)
+                                                                            : ctx.platform.save_file_dialog(dialog);
     if (path) ctx.ui.set_text(ctl::StatsFile, *path);
 }
 

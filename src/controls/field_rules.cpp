@@ -5,6 +5,7 @@
 
 #include "common/text_rules.h"
 #include "model/control_ids.h"
+#include "model/encode_modes.h"
 
 namespace tav {
 namespace {
@@ -55,8 +56,7 @@ void clamp_fraction_field(ControlSurface& ui, int id) {
 
 std::optional<FieldRange> field_range(const ControlSurface& ui, int id) {
     if (id == ctl::Value) {
-        const int mode = ui.state(ctl::Mode);
-        return FieldRange{id, 0, mode == 1 || mode == 2 ? 51 : 8000};
+        return FieldRange{id, 0, encode_mode(ui.state(ctl::Mode)).value_max};
     }
     for (const FieldRange& r : kRanges)
         if (r.id == id) return r;

@@ -3,7 +3,9 @@
 #include <initializer_list>
 
 #include "common/text_rules.h"
+#include "model/audio_encoders.h"
 #include "model/control_ids.h"
+#include "model/encode_modes.h"
 
 namespace tav {
 namespace {
@@ -17,23 +19,18 @@ void show_all(ControlSurface& ui, std::initializer_list<int> ids, bool visible) 
 
 }  // namespace
 
-bool is_quantizer_mode(int mode) {
-    return mode == 1 || mode == 2 || mode == 8 || mode == 9 || mode == 12;
-}
-
 void mode_dependent_update(ControlSurface& ui) {
-    const int mode = ui.state(ctl::Mode);
+    const EncodeMode& mode = encode_mode(ui.state(ctl::Mode));
     // Written back unchanged: a text the program writes is no user edit, so
     // a value out of range for the new mode stays until the user edits it.
     const std::string value = ui.text(ctl::Value);
-    if (is_quantizer_mode(mode)) {
+    if (mode.value == ValueKind::Quantizer) {
         ui.set_text(ctl::ValueLabel, "Quantizer");
         ui.set_text(ctl::RangeLabel, "Range 0~51");
         ui.set_text(ctl::Value, value);
-        const bool limits = mode != 1;
         enable_all(ui, {ctl::QuantCompression, ctl::MinQp, ctl::MaxQp, ctl::MaxQpStep, ctl::VbvBufferSize,
                         ctl::VbvMaxRate, ctl::VbvInitBuffer},
-                   limits);
+                   mode.rate_limits);
         ui.set_enabled(ctl::BitrateVariance, false);
         ui.set_visible(ctl::SizeMode, false);
     } else {
@@ -47,11 +44,10 @@ void mode_dependent_update(ControlSurface& ui) {
         ui.set_visible(ctl::SizeMode, true);
         enable_all(ui, {ctl::VbvBufferSize, ctl::VbvMaxRate, ctl::VbvInitBuffer, ctl::BitrateVariance}, true);
     }
-    enable_all(ui, {ctl::UpdateStats, ctl::StatsFile, ctl::StatsBrowse}, mode > 2);
-    show_all(ui, {ctl::FirstPassCrf, ctl::CrfLabel}, mode > 9 && mode != 12);
-    const bool size_limits = mode == 13;
-    ui.set_visible(ctl::Logo, !size_limits);
-    show_all(ui, {ctl::MinSize, ctl::MaxSize, ctl::MinSizeLabel, ctl::MaxSizeLabel}, size_limits);
+    enable_all(ui, {ctl::UpdateStats, ctl::StatsFile, ctl::StatsBrowse}, mode.statistics);
+    show_all(ui, {ctl::FirstPassCrf, ctl::CrfLabel}, mode.first_pass_crf);
+    ui.set_visible(ctl::Logo, !mode.size_limits);
+    show_all(ui, {ctl::MinSize, ctl::MaxSize, ctl::MinSizeLabel, ctl::MaxSizeLabel}, mode.size_limits);
 }
 
 void bframe_update(ControlSurface& ui) {
@@ -89,8 +85,8 @@ void select_include_by_name(ControlSurface& ui, std::string_view name) {
 }
 
 void update_audio_unit_label(ControlSurface& ui) {
-    const int encoder = ui.state(ctl::AudioEncoder);
-    ui.set_text(ctl::AudioUnit, encoder == 5 || encoder == 6 ? "Quality" : "Kbps");
+    const AudioEncoder* encoder = audio_encoder(ui.state(ctl::AudioEncoder));
+    ui.set_text(ctl::AudioUnit, encoder && encoder->quality ? "Quality" : "Kbps");
 }
 
 }  // namespace tav

@@ -8,17 +8,14 @@
 
 namespace tav {
 
-// Modes 1, 2, 8, 9 and 12 take a quantizer or rate factor; every other
-// index, -1 included, is a bitrate mode.
-bool is_quantizer_mode(int mode);
-
 void mode_dependent_update(ControlSurface& ui);
 void bframe_update(ControlSurface& ui);
 void log_file_update(ControlSurface& ui);
 // Selects every template item equal to `name` byte for byte (the last
 // match stays selected); an empty name or no match changes nothing.
 void select_include_by_name(ControlSurface& ui, std::string_view name);
-// "Quality" beside the audio value for the quality encoders (5, 6), else "Kbps".
+// "Quality" beside the audio value for the encoders that take a quality,
+// else "Kbps".
 void update_audio_unit_label(ControlSurface& ui);
 
 }  // namespace tav

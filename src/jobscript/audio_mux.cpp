@@ -1,35 +1,15 @@
 #include "jobscript/audio_mux.h"
 
-#include <array>
 #include <string_view>
 
 #include "common/paths.h"
 #include "common/text_rules.h"
+#include "model/audio_encoders.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"
 
 namespace tav {
 namespace {
-
-// One row per item of the audio encoder list (111). The line reads
-// "<program><before audio><audio file><rate option><value>".
-struct AudioEncoder {
-    std::string_view program;
-    std::string_view extension;  // of the temporary audio file
-    std::string_view before_audio;
-    std::string_view rate_option;
-    bool quality;  // the value goes in as typed, not as bits per second
-};
-
-constexpr std::array<AudioEncoder, 7> kAudioEncoders = {{
-    {"enc_aacplus.exe", "aac", " - ", " --cbr ", false},
-    {"neroaacenc.exe", "mp4", " -if - -of ", " -ignorelength -cbr ", false},
-    {"neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -cbr ", false},
-    {"neroaacenc.exe", "mp4", " -if - -of ", " -ignorelength -br ", false},
-    {"neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -br ", false},
-    {"neroaacenc.exe", "mp4", " -if - -of ", " -ignorelength -q ", true},
-    {"neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -q ", true},
-}};
 
 // The audio value in kilobits per second, as bits per second.
 std::string bits_per_second(std::string_view value) {
@@ -54,8 +34,9 @@ std::string muxed_mkv_name(const std::string& output, const InputNames& names) {
 
 void write_audio_commands(const Context& ctx, int encoder, std::vector<std::string>& lines) {
     const ControlSurface& ui = ctx.ui;
-    if (encoder < 0 || encoder >= static_cast<int>(kAudioEncoders.size())) return;
-    const AudioEncoder& e = kAudioEncoders[static_cast<size_t>(encoder)];
+    const AudioEncoder* row = audio_encoder(encoder);
+    if (!row) return;
+    const AudioEncoder& e = *row;
     const std::string value = ui.text(ctl::AudioBitrate);
     const std::string output = ui.text(ctl::OutputFile);
     const std::string audio = quoted_batch_name(stem(output) + "audio." + std::string(e.extension));

@@ -8,7 +8,7 @@
 
 namespace tav {
 
-// Appends to `lines` the audio line for encoder index `encoder` (0..6) and
+// Appends to `lines` the audio line for the audio encoder list's index `encoder` and
 // the lines of the selected muxer; nothing for any other index.
 void write_audio_commands(const Context& ctx, int encoder, std::vector<std::string>& lines);
 

@@ -1,6 +1,5 @@
 #include "jobscript/job_step.h"
 
-#include <array>
 #include <iterator>
 #include <map>
 #include <span>
@@ -11,47 +10,22 @@
 #include "jobscript/job_markers.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"
+#include "model/encode_modes.h"
 #include "model/control_table.h"
 
 namespace tav {
 namespace {
 
-// One encoder pass of a job, in the single-pass mode `mode`.
-struct Pass {
-    int mode;
-    bool crf_value = false;         // the CRF field (121) stands in for the value field
-    bool without_audio = false;     // "Audio" counts as unchecked for this pass
-    bool after_size_check = false;  // runs only when the size check asks for it
-};
-
-// The passes of each encode mode: the combined modes run a first pass and
-// an Nth pass through the single-pass modes.
-constexpr Pass kMode0[] = {{0}}, kMode1[] = {{1}}, kMode2[] = {{2}}, kMode3[] = {{3}}, kMode4[] = {{4}},
-               kMode5[] = {{5}}, kMode8[] = {{8}}, kMode9[] = {{9}}, kMode12[] = {{12}};
-constexpr Pass kAutomated[] = {{3}, {5}};
-constexpr Pass kAutomatedFast[] = {{4}, {5}};
-constexpr Pass kAutomatedCrf[] = {{8, true}, {5}};
-constexpr Pass kAutomatedCrfFast[] = {{9, true}, {5}};
-// The first pass writes the output at the rate factor; the Nth pass
-// replaces it only when the size check finds it outside the limits, so
-// only the Nth pass carries the audio.
-constexpr Pass kConditional[] = {{12, true, true}, {13, false, false, true}};
-
-constexpr std::array<std::span<const Pass>, 14> kPassSequences = {
-    kMode0, kMode1, kMode2, kMode3, kMode4, kMode5, kAutomated,
-    kAutomatedFast, kMode8, kMode9, kAutomatedCrf, kAutomatedCrfFast, kMode12, kConditional,
-};
-
-// First passes write statistics only; audio belongs after a pass that
-// writes the video.
-bool is_first_pass_only(int mode) { return mode == 3 || mode == 4 || mode == 8 || mode == 9; }
+// Audio belongs after a pass that writes the video; first passes write
+// statistics only.
+bool writes_video(const PassStep& pass) { return encode_mode(pass.mode).line.writes_output; }
 
 std::string size_check_line(const ControlSurface& ui) {
     return "@chksize.exe " + ui.text(ctl::MinSize) + " " + ui.text(ctl::MaxSize) + " " +
            quoted_batch_name(ui.text(ctl::OutputFile));
 }
 
-void one_pass(Context& ctx, const Pass& pass, const PassLineSource& pass_line, std::vector<std::string>& lines) {
+void one_pass(Context& ctx, const PassStep& pass, const PassLineSource& pass_line, std::vector<std::string>& lines) {
     const ControlSurface& ui = ctx.ui;
     PassOverrides overrides;
     overrides.mode = pass.mode;
@@ -61,7 +35,7 @@ void one_pass(Context& ctx, const Pass& pass, const PassLineSource& pass_line, s
 
     if (pass.after_size_check) lines.push_back(size_check_line(ui));
     lines.push_back(pass_line(view, ctx.platform));
-    if (view.checked(ctl::Audio) && !is_first_pass_only(view.mode()))
+    if (view.checked(ctl::Audio) && writes_video(pass))
         write_audio_commands(ctx, ui.state(ctl::AudioEncoder), lines);
 }
 
@@ -183,12 +157,10 @@ std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line
         lines.push_back("@echo Output:" + quoted_batch_name(ui.text(ctl::OutputFile)));
         lines.push_back("@echo Encode Mode:" + ui.text(ctl::Mode));
 
-        const int mode = ui.state(ctl::Mode);
         if (ui.state(ctl::Muxer) == muxer::AudioOnly) {
             write_audio_commands(ctx, ui.state(ctl::AudioEncoder), lines);
-        } else if (mode >= 0 && mode < static_cast<int>(kPassSequences.size())) {
-            for (const Pass& pass : kPassSequences[static_cast<size_t>(mode)])
-                one_pass(ctx, pass, pass_line, lines);
+        } else {
+            for (const PassStep& pass : encode_mode(ui.state(ctl::Mode)).passes) one_pass(ctx, pass, pass_line, lines);
         }
     }
     lines.emplace_back(kJobEndMarker);

@@ -3,7 +3,9 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "model/audio_encoders.h"
 #include "model/control_ids.h"
+#include "model/encode_modes.h"
 
 namespace tav {
 namespace {
@@ -23,13 +25,14 @@ void fill(ControlSurface& ui, int id, std::initializer_list<std::string_view> it
 
 void fill_choice_lists(ControlSurface& ui) {
     fill(ui, ctl::DirectMode, {"Temporal", "Spatial", "Auto", "None"}, 2);
-    for (std::string_view mode : kModeNames) ui.append_item(ctl::Mode, mode);
-    ui.set_state(ctl::Mode, 1);
+    for (const EncodeMode& m : encode_modes()) ui.append_item(ctl::Mode, m.name);
+    ui.set_state(ctl::Mode, mode::SinglePassQuantizer);
     fill(ui, ctl::PartitionDecision,
          {"1(Fastest)", "2", "3", "4", "5(Highest)", "6(RDO)", "6b(RDO on B-frames)", "7(Best)",
           "7b(RDO on B-frames)"},
          4);
-    fill(ui, ctl::AudioEncoder, {"CT AAC", "Nero", " |-sse2", "Nero(ABR)", " |-sse2", "Nero(Q)", " |-sse2"}, 1);
+    for (const AudioEncoder& e : audio_encoders()) ui.append_item(ctl::AudioEncoder, e.item);
+    ui.set_state(ctl::AudioEncoder, 1);  // "Nero"
     fill(ui, ctl::Muxer, {"MP4Box", "MP4Creator", "MKVMerge", "No mux", "Audio Only"}, 0);
     fill(ui, ctl::MeMethod, {"Diamond Search", "Hexagonal Search", "Uneven Muti-Hexagon", "Exhaustive Search"}, 1);
     fill(ui, ctl::QuantMatrix, {"flat", "jvt", "custom..."}, 0);

@@ -2,31 +2,13 @@
 // the window is built.
 #pragma once
 
-#include <array>
 #include <string_view>
 
 #include "model/control_surface.h"
 
 namespace tav {
 
-inline constexpr std::array<std::string_view, 14> kModeNames = {
-    "Single Pass - Bitrate",
-    "Single Pass - Quantizer",
-    "Single Pass - CRF",
-    "Mutipass - First Pass",
-    "Mutipass - First Pass(fast)",
-    "Mutipass - Nth pass",
-    "Automated Double Passes",
-    "Automated Double Passes(fast)",
-    "Mutipass - First Pass(CRF)",
-    "Mutipass - First Pass(CRF-fast)",
-    "Automated Double Passes(1P-CRF)",
-    "Automated Double Passes(1P-CRF-fast)",
-    "Mutipass - First Pass(CRF with output)",
-    "Conditional Double Passes(1P-CRF)",
-};
-
-// Indices of the muxer list (112).
+// Indices of the muxer list (ctl::Muxer).
 namespace muxer {
 inline constexpr int Mp4Box = 0, Mp4Creator = 1, MkvMerge = 2, NoMux = 3, AudioOnly = 4;
 }

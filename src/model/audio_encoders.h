@@ -1,0 +1,25 @@
+// The items of the audio encoder list (ctl::AudioEncoder), one row each: the item text
+// and how the job's audio line runs that encoder. The line reads
+// "<program><before audio><audio file><rate option><value>".
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace tav {
+
+struct AudioEncoder {
+    std::string_view item;       // the list's item text
+    std::string_view program;
+    std::string_view extension;  // of the temporary audio file
+    std::string_view before_audio;
+    std::string_view rate_option;
+    bool quality;  // the value is a quality, passed as typed, not kilobits per second
+};
+
+// Every item in list order.
+std::span<const AudioEncoder> audio_encoders();
+// The row of a list index, or nullptr outside the list (-1: no selection).
+const AudioEncoder* audio_encoder(int index);
+
+}  // namespace tav
