@@ -31,8 +31,6 @@ const std::vector<std::string_view>& all_keys() {
     return keys;
 }
 
-const Setting& setting(std::string_view key) { return *find_setting(key); }
-
 bool is_quoted_path(std::string_view v) {
     return v.size() >= 2 && v.front() == '"' && v.back() == '"' &&
            v.substr(1, v.size() - 2).find('"') == std::string_view::npos;
@@ -55,11 +53,11 @@ class LoadedSettings {
 public:
     explicit LoadedSettings(std::string_view file) : reader_(file, all_keys()) {}
 
-    int state(std::string_view key) const {
+    int state(Key key) const {
         const Setting& s = setting(key);
         return reader_.read_integer(s.key, integer_from_text(s.fallback));
     }
-    std::string text(std::string_view key) const {
+    std::string text(Key key) const {
         const Setting& s = setting(key);
         std::string value = reader_.read_text(s.key, s.fallback);
         return safe_to_load(s, value) ? value : std::string(s.fallback);
@@ -69,7 +67,7 @@ private:
     PrefReader reader_;
 };
 
-void load_state(Context& ctx, const LoadedSettings& in, std::string_view key) {
+void load_state(Context& ctx, const LoadedSettings& in, Key key) {
     const int id = setting(key).control;
     int value = in.state(key);
     // A list index outside the list leaves nothing selected.
@@ -78,13 +76,13 @@ void load_state(Context& ctx, const LoadedSettings& in, std::string_view key) {
     ctx.ui.set_state(id, value);
 }
 
-void load_text(Context& ctx, const LoadedSettings& in, std::string_view key) {
+void load_text(Context& ctx, const LoadedSettings& in, Key key) {
     ctx.ui.set_text(setting(key).control, in.text(key));
 }
 
 template <size_t N>
-void load_states(Context& ctx, const LoadedSettings& in, const std::string_view (&keys)[N]) {
-    for (std::string_view key : keys) load_state(ctx, in, key);
+void load_states(Context& ctx, const LoadedSettings& in, const Key (&keys)[N]) {
+    for (Key key : keys) load_state(ctx, in, key);
 }
 
 void clamp_fields(Context& ctx, std::initializer_list<int> ids) {
@@ -96,16 +94,18 @@ void enable_dependents(Context& ctx, std::initializer_list<int> sources) {
 }
 
 // States read straight into their controls, in this order.
-constexpr std::string_view kFirstStates[] = {
-    "a1",   "a2", "a3", "a4", "a5",  "a6", "cab",  "tre",   "fil",   "bref",  "bme",  "ba",      "bwb",
-    "mode", "dm", "m",  "ms", "aud", "ae", "apin", "muxer", "deb-a", "deb-b", "dctd", "fastpsk",
+constexpr Key kFirstStates[] = {
+    Key::a1, Key::a2, Key::a3, Key::a4, Key::a5, Key::a6, Key::cab, Key::tre, Key::fil, Key::bref,
+    Key::bme, Key::ba, Key::bwb, Key::mode, Key::dm, Key::m, Key::ms, Key::aud, Key::ae, Key::apin,
+    Key::muxer, Key::deb_a, Key::deb_b, Key::dctd, Key::fastpsk,
 };
 
 // Texts read straight into their controls, in this order.
-constexpr std::string_view kTexts[] = {
-    "cqm",    "aub",    "mb",        "bias", "fa",  "fb",  "value", "range",   "ref",     "arx",
-    "ary",    "thr",    "nr",        "kfb",  "bfr", "vbr", "minqp", "maxqp",   "qps",     "sct",
-    "mingop", "maxgop", "auto1pcrf", "vbs",  "vmb", "vib", "bv",    "maxsize", "minsize",
+constexpr Key kTexts[] = {
+    Key::cqm, Key::aub, Key::mb, Key::bias, Key::fa, Key::fb, Key::value, Key::range, Key::ref,
+    Key::arx, Key::ary, Key::thr, Key::nr, Key::kfb, Key::bfr, Key::vbr, Key::minqp, Key::maxqp,
+    Key::qps, Key::sct, Key::mingop, Key::maxgop, Key::auto1pcrf, Key::vbs, Key::vmb, Key::vib,
+    Key::bv, Key::maxsize, Key::minsize,
 };
 
 using LoadStep = void (*)(Context&, const LoadedSettings&);
@@ -115,18 +115,18 @@ using LoadStep = void (*)(Context&, const LoadedSettings&);
 constexpr LoadStep kLoadSteps[] = {
     [](Context& c, const LoadedSettings& in) { load_states(c, in, kFirstStates); },
     // Only a stored 1 enables the audio bitrate; the Audio box is re-checked below.
-    [](Context& c, const LoadedSettings& in) { c.ui.set_enabled(ctl::AudioBitrate, in.state("aud") == 1); },
+    [](Context& c, const LoadedSettings& in) { c.ui.set_enabled(ctl::AudioBitrate, in.state(Key::aud) == 1); },
     [](Context& c, const LoadedSettings& in) {
-        load_state(c, in, "upstat");
-        load_state(c, in, "crelog");
+        load_state(c, in, Key::upstat);
+        load_state(c, in, Key::crelog);
         log_file_update(c.ui);
     },
-    [](Context& c, const LoadedSettings& in) { load_state(c, in, "sizemode"); },
+    [](Context& c, const LoadedSettings& in) { load_state(c, in, Key::sizemode); },
     [](Context& c, const LoadedSettings& in) {
-        for (std::string_view key : kTexts) load_text(c, in, key);
+        for (Key key : kTexts) load_text(c, in, key);
     },
-    [](Context& c, const LoadedSettings& in) { load_state(c, in, "mxref"); },
-    [](Context& c, const LoadedSettings& in) { select_include_by_name(c.ui, in.text("avsinc")); },
+    [](Context& c, const LoadedSettings& in) { load_state(c, in, Key::mxref); },
+    [](Context& c, const LoadedSettings& in) { select_include_by_name(c.ui, in.text(Key::avsinc)); },
     // The value labels follow their track bars, whatever the file said.
     [](Context& c, const LoadedSettings&) {
         mirror_slider(c.ui, ctl::DeblockStrength);
