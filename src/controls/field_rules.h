@@ -29,8 +29,9 @@ bool apply_field_clamp(ControlSurface& ui, int id);
 // Returns true when `source` is such a source.
 bool apply_dependent_enabling(ControlSurface& ui, int source);
 
-// Slider mirrors: the bias field from slider 14, labels 81 and 82 from
-// sliders 79 and 80, and slider 14 from the bias field.
+// Slider mirrors: the bias field from its slider, the deblocking value
+// labels from the strength and threshold sliders, and the bias slider
+// from the bias field.
 void mirror_slider(ControlSurface& ui, int slider);
 void bias_field_to_slider(ControlSurface& ui);
 

@@ -19,7 +19,7 @@ std::optional<std::int64_t> target_size_bitrate(const MediaLength& media, double
                                                 bool audio, std::int32_t audio_kbps);
 
 // " -B " + the value text when "Size" is off; with "Size" on, the input
-// (field 89) is measured on every call and the computed bitrate is given,
+// (ctl::InputFile) is measured on every call and the computed bitrate is given,
 // or the empty text when the input has no usable length.
 std::string bitrate_options(const SettingsView& s, Platform& platform);
 

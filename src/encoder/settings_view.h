@@ -14,9 +14,9 @@
 namespace tav {
 
 struct PassOverrides {
-    std::optional<int> mode = {};          // index of the mode list (23)
-    std::optional<std::string> value = {};  // text of the value field (25)
-    std::optional<bool> audio = {};         // the "Audio" box (108)
+    std::optional<int> mode = {};           // index of the mode list (ctl::Mode)
+    std::optional<std::string> value = {};  // text of the value field (ctl::Value)
+    std::optional<bool> audio = {};         // the "Audio" box (ctl::Audio)
 };
 
 class SettingsView {

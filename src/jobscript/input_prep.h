@@ -23,9 +23,9 @@ private:
     std::unordered_set<std::string> names_;
 };
 
-// `output_folder` ends with a path separator. Reads the input field (89)
-// and the template (129); sets the statistics (30), log (126) and output
-// (90) fields, writes the wrapper and switches the input field to it. A
+// `output_folder` ends with a path separator. Reads the input field and
+// the template; sets the statistics, log and output fields, writes the
+// wrapper and switches the input field to it. A
 // wrapper that cannot be written is reported in a message box and the input
 // field keeps the chosen file.
 void prepare_input(Context& ctx, const std::string& output_folder);
