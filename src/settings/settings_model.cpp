@@ -8,6 +8,7 @@
 #include "controls/mode_controls.h"
 #include "model/control_ids.h"
 #include "model/control_table.h"
+#include "model/text_limits.h"
 #include "settings/pref_file.h"
 #include "settings/settings_table.h"
 
@@ -42,6 +43,8 @@ bool is_quoted_path(std::string_view v) {
 // encoder line keeps them literal (and doubles '%').
 bool safe_to_load(const Setting& s, std::string_view value) {
     if (value.find_first_of("\r\n") != std::string_view::npos) return false;
+    // No user typed it, and the window would take minutes to show it.
+    if (value.size() > kMaxControlText) return false;
     if (s.quoted_path && is_quoted_path(value)) return true;
     // A lone quote would turn the quoting of the rest of the line inside out.
     return value.find_first_of("&|<>^%\"") == std::string_view::npos;
