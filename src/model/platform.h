@@ -89,6 +89,19 @@ public:
 
     // Media: nullopt when the file cannot be opened as media.
     virtual std::optional<MediaLength> media_length(const std::string& path) = 0;
+
+    // Running instances of the program, for the files one instance keeps
+    // while it runs. A tag names this process apart from every other process
+    // of the machine, running or ended, and tags sort as texts in the order
+    // their processes started. From the first call on, the tag shows this
+    // process as running until it ends, however it ends. Empty when the
+    // platform cannot tell instances apart.
+    virtual std::string instance_tag() { return {}; }
+    // True while the process given `tag` runs; true also when that cannot
+    // be told, so a file of a running instance is never taken for left over.
+    virtual bool instance_running(const std::string& /*tag*/) { return true; }
+    // The file operations above (read_file to list_files) may also be called
+    // from another thread of the program, at the same time as the window's.
 };
 
 }  // namespace tav

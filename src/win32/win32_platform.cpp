@@ -1,6 +1,7 @@
 #include "win32/win32_platform.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "common/paths.h"
@@ -208,6 +209,61 @@ bool Win32Platform::set_idle_priority(std::uint32_t process_id) { return set_pro
 
 std::optional<MediaLength> Win32Platform::media_length(const std::string& path) {
     return directshow_media_length(path);
+}
+
+namespace {
+
+// The mark is seen by every session of the machine where the system allows
+// that, else by this session; the system removes it when the last handle
+// goes, that is when the process holding it ends.
+constexpr const char* kMarkNamespaces[] = {"Global\\", "Local\\"};
+std::string instance_mark_name(const char* name_space, const std::string& tag) {
+    return std::string(name_space) + "tavrelion-instance-" + tag;
+}
+
+bool is_instance_tag(const std::string& tag) {
+    return !tag.empty() && tag.size() <= 40 &&
+           tag.find_first_not_of("0123456789abcdef-") == std::string::npos;
+}
+
+}  // namespace
+
+std::string Win32Platform::instance_tag() {
+    if (!instance_tag_.empty()) return instance_tag_;
+    FILETIME created{}, ended{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user))
+        GetSystemTimeAsFileTime(&created);
+    char tag[40];
+    std::snprintf(tag, sizeof tag, "%08lx%08lx-%08lx", static_cast<unsigned long>(created.dwHighDateTime),
+                  static_cast<unsigned long>(created.dwLowDateTime),
+                  static_cast<unsigned long>(GetCurrentProcessId()));
+    // Without its mark the tag would show this process as ended.
+    for (const char* name_space : kMarkNamespaces) {
+        instance_mark_ = CreateMutexA(nullptr, FALSE, instance_mark_name(name_space, tag).c_str());
+        if (instance_mark_) break;
+    }
+    if (instance_mark_) instance_tag_ = tag;
+    return instance_tag_;
+}
+
+bool Win32Platform::instance_running(const std::string& tag) {
+    if (!is_instance_tag(tag)) return true;  // not one of ours: cannot be told
+    if (tag == instance_tag_) return true;
+    for (const char* name_space : kMarkNamespaces) {
+        HANDLE mark = OpenMutexA(SYNCHRONIZE, FALSE, instance_mark_name(name_space, tag).c_str());
+        if (mark) {
+            CloseHandle(mark);
+            return true;
+        }
+        // Only a mark that is not there shows the process ended; one that
+        // is there but may not be opened belongs to a running process.
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) return true;
+    }
+    return false;
+}
+
+Win32Platform::~Win32Platform() {
+    if (instance_mark_) CloseHandle(instance_mark_);
 }
 
 }  // namespace tav

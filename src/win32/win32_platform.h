@@ -51,9 +51,17 @@ public:
 
     std::optional<MediaLength> media_length(const std::string& path) override;
 
+    // The process's start time and id; a named mutex held for the life of
+    // the process shows it running.
+    std::string instance_tag() override;
+    bool instance_running(const std::string& tag) override;
+    ~Win32Platform() override;
+
 private:
     HWND owner_ = nullptr;
     std::string program_folder_;
+    std::string instance_tag_;
+    HANDLE instance_mark_ = nullptr;
 };
 
 }  // namespace tav

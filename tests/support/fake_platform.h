@@ -81,6 +81,12 @@ public:
     bool writable(const std::string& path) const;
     // Messages shown with message_box, in order.
     std::vector<std::string> messages() const;
+
+    // Instances: this one's tag, and the tags of other instances that run.
+    std::string tag = "0000000000000002-1";
+    std::set<std::string> running_tags;
+    std::string instance_tag() override { return tag; }
+    bool instance_running(const std::string& t) override { return t == tag || running_tags.count(t) > 0; }
 };
 
 // Case-insensitive wildcard match of '*' and '?', as a directory listing does.
