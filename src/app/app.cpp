@@ -4,6 +4,7 @@
 #include "controls/field_rules.h"
 #include "controls/mode_controls.h"
 #include "jobs/job_list.h"
+#include "jobs/recovery.h"
 #include "jobs/runner.h"
 #include "jobscript/input_prep.h"
 #include "jobscript/job_step.h"
@@ -76,6 +77,7 @@ void App::initialise_controls() {
 void App::start() {
     refresh_lists(ctx_);
     load_settings(ctx_, kMainSettingsFile);
+    recover_job_lists(ctx_);
 }
 
 bool App::handle(const ControlEvent& event) {
@@ -112,6 +114,9 @@ bool App::handle(const ControlEvent& event) {
     return true;
 }
 
-void App::exit() { save_settings(ctx_, ctx_.program_folder + kMainSettingsFile); }
+void App::exit() {
+    save_settings(ctx_, ctx_.program_folder + kMainSettingsFile);
+    end_job_list_copy(ctx_);
+}
 
 }  // namespace tav

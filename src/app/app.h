@@ -20,13 +20,15 @@ public:
 
     // Once the window is built: fill the choice lists, apply the initial states.
     void initialise_controls();
-    // Then: the preset and template lists and the main settings file from
-    // the current directory.
+    // Then: the preset and template lists, the main settings file from
+    // the current directory, and the job lists of earlier runs that did not
+    // end normally.
     void start();
     // Runs the handler of the event's control. Returns false when the
     // event loop must end (the "Cancel" button).
     bool handle(const ControlEvent& event);
-    // Exit steps: save the settings into the program folder.
+    // Exit steps: save the settings into the program folder; the job list
+    // needs no copy any more.
     void exit();
 
 private:

@@ -7,8 +7,12 @@
 
 namespace tav {
 
+class JobListCopy;
+
 struct Session {
     InputNames input_names;
+    // The job list's copy on disk, when the window keeps one.
+    JobListCopy* job_list_copy = nullptr;
 };
 
 }  // namespace tav

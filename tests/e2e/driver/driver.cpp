@@ -99,10 +99,11 @@ bool is_combo(HWND hwnd) { return class_name(hwnd) == "ComboBox"; }
 }  // namespace
 
 Program::Program(const StartOptions& options) {
-    folder_ = make_temp_folder("tav-e2e-");
+    own_folder_ = options.program_folder.empty();
+    folder_ = own_folder_ ? make_temp_folder("tav-e2e-") : options.program_folder;
     const fs::path exe = folder_ / "tavrelion.exe";
     std::error_code error;
-    fs::copy_file(program_under_test(), exe, error);
+    fs::copy_file(program_under_test(), exe, fs::copy_options::overwrite_existing, error);
     if (error) throw Abort("cannot copy the program: " + error.message());
     for (const auto& [name, content] : options.files) {
         fs::create_directories((folder_ / name).parent_path(), error);
@@ -131,8 +132,9 @@ Program::Program(const StartOptions& options) {
     const bool shown = wait_until(
         [&] {
             if (!running()) return true;
-            const auto windows = top_level_windows(process_.dwProcessId, "tavrelion", "");
-            if (!windows.empty()) window_ = windows.front();
+            // Not a box of the same title that the start-up shows above it.
+            for (HWND found : top_level_windows(process_.dwProcessId, "tavrelion", ""))
+                if (class_name(found) != "#32770") window_ = found;
             return window_ != nullptr;
         },
         20000);
@@ -160,7 +162,9 @@ Program::~Program() {
     if (process_.hThread) CloseHandle(process_.hThread);
     if (job_) CloseHandle(job_);
     std::error_code ignored;
-    if (failure_count() == 0) {
+    if (!own_folder_) {
+        // Its owner removes it.
+    } else if (failure_count() == 0) {
         fs::remove_all(folder_, ignored);
     } else {
         std::printf("program folder kept for inspection: %s\n", folder_.string().c_str());
@@ -553,6 +557,12 @@ DWORD Program::wait_exit(DWORD timeout_ms) {
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
+}
+
+void Program::kill() {
+    if (!running()) return;
+    TerminateProcess(process_.hProcess, 99);
+    if (WaitForSingleObject(process_.hProcess, 15000) != WAIT_OBJECT_0) throw Abort("the program could not be ended");
 }
 
 DWORD Program::close(DWORD timeout_ms) {

@@ -26,6 +26,9 @@ struct StartOptions {
     std::filesystem::path working_directory = {};
     // Files to place in the program folder before the start: name -> content.
     std::vector<std::pair<std::string, std::string>> files = {};
+    // A program folder of an earlier start to start in again, kept when the
+    // program ends; empty = a fresh one, removed by the program.
+    std::filesystem::path program_folder = {};
 };
 
 // The program under test: TAV_PROGRAM_WIN names the built executable.
@@ -107,12 +110,15 @@ public:
     // Waits for the process to end by itself (e.g. after Cancel).
     DWORD wait_exit(DWORD timeout_ms = 15000);
     bool running() const;
+    // Ends the process at once, as a crash would: no exit steps run.
+    void kill();
 
 private:
     void require_reachable(int id, HWND hwnd) const;
     void notify_parent(HWND hwnd, int code) const;
 
     std::filesystem::path folder_;
+    bool own_folder_ = true;
     PROCESS_INFORMATION process_{};
     HANDLE job_ = nullptr;
     HWND window_ = nullptr;
