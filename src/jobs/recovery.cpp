@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::string_view kPrefix = "joblist-";
 constexpr std::string_view kSuffix = ".recovery";
-constexpr std::string_view kUnfinished = ".new";  // a copy being written
+constexpr std::string_view kUnfinished = kUnfinishedCopySuffix;
 
 // The instance tag in the name of a copy or of an unfinished one.
 std::string tag_of(std::string_view name) {
@@ -36,10 +36,14 @@ std::string counted(std::size_t count, std::string_view one, std::string_view ma
 std::string offer_text(const JobListCopyContent& content) {
     std::string text = "The job list of an earlier run that did not end normally ";
     text += content.complete ? "holds " : "could be read only in part: ";
-    text += counted(content.lines.size(), "line", "lines") + ".";
-    if (content.too_long > 0)
-        text += " " + counted(content.too_long, "line longer than 32,767 characters is", "lines longer than 32,767 characters are") +
-                " left out.";
+    text += counted(content.lines.size(), "line", "lines");
+    text += '.';
+    if (content.too_long > 0) {
+        text += ' ';
+        text += counted(content.too_long, "line longer than 32,767 characters is",
+                        "lines longer than 32,767 characters are");
+        text += " left out.";
+    }
     text += content.lines.size() == 1 ? " Put it back into the job list?" : " Put them back into the job list?";
     return text;
 }

@@ -124,7 +124,7 @@ void JobListCopy::discard() {
         retired.swap(retired_);
     }
     if (!path.empty()) {
-        platform_.delete_file(path + ".new");
+        platform_.delete_file(path + std::string(kUnfinishedCopySuffix));
         platform_.delete_file(path);
     }
     for (const std::string& old : retired) platform_.delete_file(old);
@@ -156,8 +156,9 @@ std::optional<JobListCopy::Clock::time_point> JobListCopy::write_if_due(Clock::t
     if (empty) {
         written = platform_.delete_file(path) || !platform_.file_exists(path);
     } else {
-        const std::string fresh = path + ".new";
-        written = platform_.write_file(fresh, text) && platform_.replace_file(fresh, path);
+        // The old copy stays until the new one is on the disk whole.
+        const std::string fresh = path + std::string(kUnfinishedCopySuffix);
+        written = platform_.write_file_through(fresh, text) && platform_.replace_file(fresh, path);
         if (!written) platform_.delete_file(fresh);
     }
 

@@ -27,6 +27,9 @@
 
 namespace tav {
 
+// Added to the copy's name while a new copy is written.
+inline constexpr std::string_view kUnfinishedCopySuffix = ".new";
+
 // The bytes of a copy holding these lines: a first line that names the
 // file, the lines each ended by CR LF, and a last line with their count, by
 // which a copy cut short is told from a whole one.

@@ -100,8 +100,14 @@ public:
     // True while the process given `tag` runs; true also when that cannot
     // be told, so a file of a running instance is never taken for left over.
     virtual bool instance_running(const std::string& /*tag*/) { return true; }
-    // The file operations above (read_file to list_files) may also be called
-    // from another thread of the program, at the same time as the window's.
+    // Like write_file, and true only once the bytes are on the disk itself,
+    // not only in the system's cache, so that a power loss keeps them.
+    virtual bool write_file_through(const std::string& path, std::string_view bytes) {
+        return write_file(path, bytes);
+    }
+    // The file operations (read_file to list_files, write_file_through) may
+    // also be called from another thread of the program, at the same time as
+    // the window's.
 };
 
 }  // namespace tav

@@ -262,6 +262,14 @@ bool Win32Platform::instance_running(const std::string& tag) {
     return false;
 }
 
+bool Win32Platform::write_file_through(const std::string& path, std::string_view bytes) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.is_open()) return false;
+    const bool written = write_all(file.get(), bytes) && FlushFileBuffers(file.get());
+    return file.close() && written;
+}
+
 Win32Platform::~Win32Platform() {
     if (instance_mark_) CloseHandle(instance_mark_);
 }

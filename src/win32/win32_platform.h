@@ -55,6 +55,7 @@ public:
     // the process shows it running.
     std::string instance_tag() override;
     bool instance_running(const std::string& tag) override;
+    bool write_file_through(const std::string& path, std::string_view bytes) override;
     ~Win32Platform() override;
 
 private:

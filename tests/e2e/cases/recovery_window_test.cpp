@@ -122,6 +122,27 @@ TAV_CASE(job_list_of_a_killed_run_comes_back_on_yes_and_is_gone_on_no) {
     if (failure_count() == 0) fs::remove_all(folder, ignored);
 }
 
+TAV_CASE(a_second_window_leaves_the_copy_of_a_running_one_alone) {
+    const fs::path folder = make_temp_folder("tav-e2e-recovery-");
+    {
+        Program first({.program_folder = folder});
+        const Lines lines = build_list(first);
+        const std::string copy = wait_for_copy(folder, lines);
+        {
+            Program second({.program_folder = folder});
+            CHECK(!second.dialog_open());
+            CHECK_EQ(line_count(second), 0u);
+            CHECK_EQ(second.close(), 0u);
+        }
+        CHECK_EQ(copies_in(folder), Lines{copy});
+        CHECK_EQ(lines_of_copy(folder / copy), lines);
+        CHECK_EQ(first.close(), 0u);
+    }
+    CHECK_EQ(copies_in(folder), Lines{});
+    std::error_code ignored;
+    if (failure_count() == 0) fs::remove_all(folder, ignored);
+}
+
 TAV_CASE(a_normal_end_leaves_no_copy_of_the_job_list) {
     for (const bool by_cancel : {false, true}) {
         CONTEXT(by_cancel ? "Cancel" : "close box");

@@ -103,7 +103,8 @@ Program::Program(const StartOptions& options) {
     folder_ = own_folder_ ? make_temp_folder("tav-e2e-") : options.program_folder;
     const fs::path exe = folder_ / "tavrelion.exe";
     std::error_code error;
-    fs::copy_file(program_under_test(), exe, fs::copy_options::overwrite_existing, error);
+    // A folder started in again may hold the program running there still.
+    if (!fs::exists(exe)) fs::copy_file(program_under_test(), exe, error);
     if (error) throw Abort("cannot copy the program: " + error.message());
     for (const auto& [name, content] : options.files) {
         fs::create_directories((folder_ / name).parent_path(), error);

@@ -154,6 +154,25 @@ void check_files(Win32Platform& platform, const std::string& work) {
     check(!folder.empty() && folder.back() == '\\', "program_folder ends with a backslash");
     check(std::string(module).rfind(folder, 0) == 0 && std::string(module).find('\\', folder.size()) == std::string::npos,
           "program_folder is the folder of the executable: " + folder);
+
+    // Writing through to the disk: the same bytes and failures as write_file.
+    check(platform.write_file_through(data, bytes), "write_file_through reports success");
+    check_equal(read_raw(data), bytes, "write_file_through writes the exact bytes");
+    check(platform.write_file_through(data, "through"), "write_file_through over a longer file");
+    check_equal(read_raw(data), std::string("through"), "write_file_through leaves nothing of the old content");
+    check(!platform.write_file_through(base + "missing\\x.txt", "x"), "write_file_through into a missing folder fails");
+
+    // Instance tags: the start time (16 hex digits), a dash, the process id.
+    const std::string tag = platform.instance_tag();
+    char pid[16];
+    std::snprintf(pid, sizeof pid, "-%08lx", static_cast<unsigned long>(GetCurrentProcessId()));
+    check(tag.size() == 25 && tag.substr(16) == pid &&
+              tag.find_first_not_of("0123456789abcdef-") == std::string::npos,
+          "instance_tag is the start time and the process id: " + tag);
+    check_equal(platform.instance_tag(), tag, "the tag stays the same");
+    check(platform.instance_running(tag), "this process runs");
+    check(!platform.instance_running("0000000000000001-00000001"), "a tag of no running process");
+    check(platform.instance_running("..\\not a tag"), "a name that is no tag may never be taken for ended");
 }
 
 // ---------------------------------------------------------------- rules
