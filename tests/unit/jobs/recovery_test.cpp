@@ -229,19 +229,5 @@ TEST(Recovery, DamagedCopiesAreNeverACrashAndGoOnlyAfterTheAnswer) {
     }
 }
 
-TEST(Recovery, AWindowWithoutACopyNeitherOffersNorWrites) {
-    // The platform cannot tell instances apart: every copy may be one of a
-    // running instance, and this window has no file of its own.
-    Disk disk;
-    crashed_run(disk, "0001-a", {"kept"});
-    disk.running_tags = {"0001-a"};
-    ProgramRun run(disk, "");
-    run.copy.append_items(ctl::JobList, {"x"});
-    run.write_copy();
-    run.app.exit();
-    EXPECT_TRUE(disk.asked.empty());
-    EXPECT_EQ(disk.copies(), (std::vector<std::string>{"joblist-0001-a.recovery"}));
-}
-
 }  // namespace
 }  // namespace tav

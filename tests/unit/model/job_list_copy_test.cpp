@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <thread>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -26,19 +26,10 @@ const Lines kJobs = {
     "end of job list copy, line count 9, check 0123456789abcdef", "shutdown.exe -s -f -t 30",
 };
 
-TEST(JobListCopyText, ReadsBackWhatWasWritten) {
-    const Lines cases[] = {{}, {""}, {"@echo+"}, kJobs, Lines(3, std::string(kMaxControlText, 'x'))};
-    for (const Lines& lines : cases) {
-        const JobListCopyContent read = read_job_list_copy(job_list_copy_text(lines));
-        EXPECT_TRUE(read.recognised);
-        EXPECT_TRUE(read.complete) << lines.size();
-        EXPECT_EQ(read.lines, lines);
-        EXPECT_EQ(read.too_long, 0u);
-    }
-}
-
 TEST(JobListCopyText, ACopyCutAnywhereGivesTheLinesBeforeTheCut) {
     const std::string whole = job_list_copy_text(kJobs);
+    EXPECT_TRUE(read_job_list_copy(whole).complete);
+    EXPECT_EQ(read_job_list_copy(whole).lines, kJobs);
     const size_t first_line = whole.find("\r\n") + 2;
     for (size_t cut = 0; cut < whole.size(); ++cut) {
         const JobListCopyContent read = read_job_list_copy(std::string_view(whole).substr(0, cut));
@@ -67,7 +58,10 @@ TEST(JobListCopyText, DamagedAndForeignFiles) {
         Lines lines;
         size_t too_long;
     };
+    const std::string most(kMaxControlText, 'x');
     const Case cases[] = {
+        {"copy of an empty list", job_list_copy_text({}), true, true, {}, 0},
+        {"lines as long as a field holds", job_list_copy_text({most, "", most}), true, true, {most, "", most}, 0},
         {"empty file", "", false, false, {}, 0},
         {"settings file", "mode = 1\r\nvalue = 26\r\n", false, false, {}, 0},
         {"batch file", "@echo.\r\n@x264.exe\r\n@echo+\r\n", false, false, {}, 0},
@@ -129,15 +123,15 @@ TEST_F(Copy, FollowsEveryChangeOfTheJobListAndNoOtherControl) {
     EXPECT_EQ(copy.lines(), (Lines{"x", "z", "y"}));
 }
 
-TEST_F(Copy, WritesAtOnceThenAtMostOncePerInterval) {
+TEST_F(Copy, WritesAtOnceThenOncePerIntervalAndOutlastsFailedWrites) {
     copy.append_items(ctl::JobList, {"a"});
     EXPECT_EQ(copy.write_if_due(now), std::nullopt) << "nothing is written before it has a file";
     EXPECT_FALSE(has_copy());
-
     copy.keep_in(path);
     EXPECT_EQ(copy.write_if_due(now), std::nullopt);
     EXPECT_EQ(on_disk(), Lines{"a"}) << "what the list held before is written at once";
 
+    // Changes within the interval are written together at its end.
     later(200ms);
     copy.append_items(ctl::JobList, {"b"});
     copy.append_items(ctl::JobList, {"c"});
@@ -146,11 +140,17 @@ TEST_F(Copy, WritesAtOnceThenAtMostOncePerInterval) {
     later(800ms);
     EXPECT_EQ(copy.write_if_due(now), std::nullopt);
     EXPECT_EQ(on_disk(), (Lines{"a", "b", "c"}));
-    EXPECT_EQ(platform.files.count(path + ".new"), 0u);
 
-    // After a quiet while the next change is written at once again.
+    // The disk fills up part way through the new file: the old copy stays
+    // whole, the list goes on, and the next try comes after a longer wait.
+    platform.short_write = 5;
     later(5s);
     copy.remove_item(ctl::JobList, 0);
+    EXPECT_EQ(copy.write_if_due(now), now + JobListCopy::kRetryInterval);
+    EXPECT_EQ(on_disk(), (Lines{"a", "b", "c"}));
+    EXPECT_EQ(platform.files.count(path + ".new"), 0u);
+    platform.short_write.reset();
+    later(JobListCopy::kRetryInterval);
     copy.write_if_due(now);
     EXPECT_EQ(on_disk(), (Lines{"b", "c"}));
 
@@ -159,107 +159,65 @@ TEST_F(Copy, WritesAtOnceThenAtMostOncePerInterval) {
     copy.clear_items(ctl::JobList);
     copy.write_if_due(now);
     EXPECT_FALSE(has_copy());
-}
-
-TEST_F(Copy, AFailedWriteKeepsTheOldCopyWholeAndIsTriedAgainLater) {
-    copy.keep_in(path);
-    copy.append_items(ctl::JobList, {"a"});
-    copy.write_if_due(now);
-
-    // The disk fills up part way through the new file.
-    platform.short_write = 5;
-    later(1s);
-    copy.append_items(ctl::JobList, {"b"});
-    EXPECT_EQ(copy.write_if_due(now), now + JobListCopy::kRetryInterval);
-    EXPECT_EQ(on_disk(), Lines{"a"});
-    EXPECT_EQ(platform.files.count(path + ".new"), 0u);
-
-    // The list goes on meanwhile; the next try comes after the retry interval.
-    copy.append_items(ctl::JobList, {"c"});
-    EXPECT_EQ(window.items(ctl::JobList), (Lines{"a", "b", "c"}));
-    platform.short_write.reset();
-    later(1s);
-    copy.write_if_due(now);
-    EXPECT_EQ(on_disk(), Lines{"a"});
-    later(JobListCopy::kRetryInterval);
-    EXPECT_EQ(copy.write_if_due(now), std::nullopt);
-    EXPECT_EQ(on_disk(), (Lines{"a", "b", "c"}));
 
     // A folder that cannot be written: no copy, and the list is unharmed.
-    platform.files.erase(path);
     platform.unwritable.insert("C:\\prog\\");
     later(1min);
     copy.append_items(ctl::JobList, {"d"});
     copy.write_if_due(now);
     EXPECT_FALSE(has_copy());
-    EXPECT_EQ(window.items(ctl::JobList), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(window.items(ctl::JobList), Lines{"d"});
 }
 
-TEST_F(Copy, DiscardDeletesTheCopyAndWhatWaitsToBeRetired) {
-    platform.files["C:\\prog\\joblist-0.recovery"] = "old";
-    copy.keep_in(path);
-    copy.retire_after_next_write("C:\\prog\\joblist-0.recovery");
-    copy.append_items(ctl::JobList, {"a"});
-    copy.discard();
-    EXPECT_TRUE(platform.files.empty());
-
-    // Nothing is written after the end.
-    copy.append_items(ctl::JobList, {"b"});
-    copy.write_if_due(now + 1h);
-    EXPECT_TRUE(platform.files.empty());
-}
-
-// A disk that can be held up: writes wait until it is let go. Every file
-// operation holds one lock, so the writer thread and the test can share it.
+// A disk that can be held up: a write waits until it is let go. It holds
+// the one copy the writer makes; the writer thread and the test share it
+// under a lock.
 class SlowDisk : public test::FakePlatform {
 public:
-    bool write_file(const std::string& path, std::string_view bytes) override {
+    bool write_file_through(const std::string&, std::string_view bytes) override {
         std::unique_lock lock(mutex_);
-        ++writes_started_;
+        ++writes_;
         changed_.notify_all();
         changed_.wait(lock, [this] { return !held_; });
-        return FakePlatform::write_file(path, bytes);
+        fresh_ = bytes;
+        return true;
     }
-    bool replace_file(const std::string& from, const std::string& to) override {
+    bool replace_file(const std::string&, const std::string&) override {
         std::lock_guard lock(mutex_);
-        return FakePlatform::replace_file(from, to);
+        copy_ = fresh_;
+        return true;
     }
     bool delete_file(const std::string& path) override {
         std::lock_guard lock(mutex_);
-        return FakePlatform::delete_file(path);
-    }
-    bool file_exists(const std::string& path) override {
-        std::lock_guard lock(mutex_);
-        return FakePlatform::file_exists(path);
+        if (path.ends_with(".recovery")) copy_.clear();
+        return true;
     }
     void hold(bool held) {
         std::lock_guard lock(mutex_);
         held_ = held;
         changed_.notify_all();
     }
-    bool wait_for_write(int count) {
+    bool wait_for_a_write() {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, 5s, [&] { return writes_started_ >= count; });
+        return changed_.wait_for(lock, 5s, [&] { return writes_ > 0; });
     }
-    // The copy's lines once it holds `wanted`, waiting up to a few seconds.
-    Lines copy_when(const std::string& path, const Lines& wanted) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        for (;;) {
-            {
-                std::lock_guard lock(mutex_);
-                const auto it = files.find(path);
-                Lines lines = it == files.end() ? Lines{} : read_job_list_copy(it->second).lines;
-                if (lines == wanted || std::chrono::steady_clock::now() > deadline) return lines;
-            }
+    // The copy's lines once they are `wanted`, waited for a few seconds.
+    Lines copy_when(const Lines& wanted) {
+        Lines lines;
+        for (int i = 0; i < 250 && lines != wanted; ++i) {
             std::this_thread::sleep_for(20ms);
+            std::lock_guard lock(mutex_);
+            lines = read_job_list_copy(copy_).lines;
         }
+        return lines;
     }
 
 private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool held_ = false;
-    int writes_started_ = 0;
+    int writes_ = 0;
+    std::string fresh_, copy_;
 };
 
 TEST(JobListCopyInBackground, TheListNeverWaitsForASlowDisk) {
@@ -271,7 +229,7 @@ TEST(JobListCopyInBackground, TheListNeverWaitsForASlowDisk) {
 
     disk.hold(true);
     copy.append_items(ctl::JobList, {"a"});
-    ASSERT_TRUE(disk.wait_for_write(1));
+    ASSERT_TRUE(disk.wait_for_a_write());
     // The writer is stuck in the disk; the list goes on at full speed.
     const auto start = std::chrono::steady_clock::now();
     Lines expected = {"a"};
@@ -286,10 +244,9 @@ TEST(JobListCopyInBackground, TheListNeverWaitsForASlowDisk) {
 
     // Once the disk moves again, the copy catches up within the interval.
     disk.hold(false);
-    EXPECT_EQ(disk.copy_when(path, expected), expected);
-
+    EXPECT_EQ(disk.copy_when(expected), expected);
     copy.discard();
-    EXPECT_EQ(disk.copy_when(path, {}), Lines{});
+    EXPECT_EQ(disk.copy_when({}), Lines{});
 }
 
 }  // namespace
