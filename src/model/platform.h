@@ -7,9 +7,11 @@
 // separators; a relative path is taken against the current directory.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <stop_token>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +35,19 @@ struct BatchStart {
     // Set when the process was started directly and its id is known; the
     // shell fallback starts it without giving an id back.
     std::optional<std::uint32_t> process_id;
+};
+
+// Size and last write time of a file, to tell when it was replaced.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t time = 0;  // in the platform's own units
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// What a program wrote while it ran.
+struct ProgramOutput {
+    bool finished = false;  // it was started and ended by itself within the time given
+    std::string output;     // its output and error streams together, up to a bound
 };
 
 class Platform {
@@ -108,6 +123,21 @@ public:
     // The file operations (read_file to list_files, write_file_through) may
     // also be called from another thread of the program, at the same time as
     // the window's.
+
+    // Asking a program about itself. Safe to call from a thread other than
+    // the window's. The defaults find nothing and run nothing.
+    // nullopt when there is no such file (a folder included).
+    virtual std::optional<FileStamp> file_stamp(const std::string& /*path*/) { return std::nullopt; }
+    // The program's own environment variable; empty when it is not set.
+    virtual std::string environment_variable(const std::string& /*name*/) { return {}; }
+    // Runs the program with one argument, without a window, in its own folder
+    // and with no more of the environment than a program needs to start, and
+    // returns what it wrote. It is ended, with whatever it started, once it
+    // runs longer than `limit` or `stop` is requested.
+    virtual ProgramOutput program_output(const std::string& /*program*/, const std::string& /*argument*/,
+                                         std::chrono::milliseconds /*limit*/, std::stop_token /*stop*/) {
+        return {};
+    }
 };
 
 }  // namespace tav

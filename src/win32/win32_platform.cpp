@@ -9,6 +9,7 @@
 #include "win32/file_dialogs.h"
 #include "win32/input_box.h"
 #include "win32/media_query.h"
+#include "win32/program_output.h"
 
 namespace tav {
 
@@ -272,6 +273,26 @@ bool Win32Platform::write_file_through(const std::string& path, std::string_view
 
 Win32Platform::~Win32Platform() {
     if (instance_mark_) CloseHandle(instance_mark_);
+}
+
+std::optional<FileStamp> Win32Platform::file_stamp(const std::string& path) { return file_stamp_of(path); }
+
+std::string Win32Platform::environment_variable(const std::string& name) {
+    std::string value(256, '\0');
+    for (;;) {
+        const DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) return {};
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length);  // too small: length counts the end mark
+    }
+}
+
+ProgramOutput Win32Platform::program_output(const std::string& program, const std::string& argument,
+                                            std::chrono::milliseconds limit, std::stop_token stop) {
+    return run_for_output(program, argument, limit, stop);
 }
 
 }  // namespace tav

@@ -57,6 +57,10 @@ public:
     bool instance_running(const std::string& tag) override;
     bool write_file_through(const std::string& path, std::string_view bytes) override;
     ~Win32Platform() override;
+    std::optional<FileStamp> file_stamp(const std::string& path) override;
+    std::string environment_variable(const std::string& name) override;
+    ProgramOutput program_output(const std::string& program, const std::string& argument,
+                                 std::chrono::milliseconds limit, std::stop_token stop) override;
 
 private:
     HWND owner_ = nullptr;

@@ -165,4 +165,61 @@ std::vector<std::string> FakePlatform::messages() const {
     return out;
 }
 
+// The programs the encoder question finds and runs.
+
+void FakePlatform::put_program(const std::string& path, FakeProgram program) {
+    std::lock_guard lock(programs_mutex_);
+    programs_[path] = std::move(program);
+}
+
+void FakePlatform::remove_program(const std::string& path) {
+    std::lock_guard lock(programs_mutex_);
+    programs_.erase(path);
+}
+
+std::vector<std::string> FakePlatform::program_runs() const {
+    std::lock_guard lock(programs_mutex_);
+    return program_runs_;
+}
+
+int FakePlatform::programs_running() const {
+    std::lock_guard lock(programs_mutex_);
+    return programs_running_;
+}
+
+std::optional<FileStamp> FakePlatform::file_stamp(const std::string& path) {
+    std::lock_guard lock(programs_mutex_);
+    const auto found = programs_.find(path);
+    if (found == programs_.end()) return std::nullopt;
+    return found->second.stamp;
+}
+
+void FakePlatform::set_search_path(std::string path) {
+    std::lock_guard lock(programs_mutex_);
+    search_path_ = std::move(path);
+}
+
+std::string FakePlatform::environment_variable(const std::string& name) {
+    std::lock_guard lock(programs_mutex_);
+    return name == "PATH" ? search_path_ : std::string();
+}
+
+ProgramOutput FakePlatform::program_output(const std::string& program, const std::string& argument,
+                                           std::chrono::milliseconds limit, std::stop_token stop) {
+    std::unique_lock lock(programs_mutex_);
+    program_runs_.push_back(program + " " + argument);
+    const auto found = programs_.find(program);
+    if (found == programs_.end() || found->second.cannot_start) return {};
+    const FakeProgram run = found->second;
+    ++programs_running_;
+    const bool hangs = run.hangs || run.delay >= limit;
+    const auto wait = hangs ? limit : run.delay;
+    // Until the time is up, or the run is stopped.
+    programs_changed_.wait_for(lock, stop, wait, [] { return false; });
+    --programs_running_;
+    if (hangs || stop.stop_requested()) return {};
+    const auto answer = run.answers.find(argument);
+    return {true, answer == run.answers.end() ? std::string() : answer->second};
+}
+
 }  // namespace tav::test

@@ -2,9 +2,11 @@
 // queued answers for dialogs and boxes, and a record of what was asked.
 #pragma once
 
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -87,6 +89,36 @@ public:
     std::set<std::string> running_tags;
     std::string instance_tag() override { return tag; }
     bool instance_running(const std::string& t) override { return t == tag || running_tags.count(t) > 0; }
+
+    // Programs the encoder question finds and runs, by their exact path
+    // text. It runs them on a thread of its own: change them through these
+    // calls only.
+    struct FakeProgram {
+        FileStamp stamp;
+        std::map<std::string, std::string> answers;  // argument -> output; others print nothing
+        std::chrono::milliseconds delay{0};          // answers after this long, unless stopped first
+        bool hangs = false;                          // never answers: runs until ended
+        bool cannot_start = false;                   // the file is there but does not run
+    };
+    void put_program(const std::string& path, FakeProgram program);
+    void remove_program(const std::string& path);
+    // "<path> <argument>" of every run, in order.
+    std::vector<std::string> program_runs() const;
+    // Runs that have not ended yet.
+    int programs_running() const;
+    void set_search_path(std::string path);  // the PATH variable
+    std::optional<FileStamp> file_stamp(const std::string& path) override;
+    std::string environment_variable(const std::string& name) override;
+    ProgramOutput program_output(const std::string& program, const std::string& argument,
+                                 std::chrono::milliseconds limit, std::stop_token stop) override;
+
+private:
+    mutable std::mutex programs_mutex_;
+    std::condition_variable_any programs_changed_;
+    std::map<std::string, FakeProgram> programs_;
+    std::vector<std::string> program_runs_;
+    int programs_running_ = 0;
+    std::string search_path_;
 };
 
 // Case-insensitive wildcard match of '*' and '?', as a directory listing does.

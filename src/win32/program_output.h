@@ -1,0 +1,26 @@
+// Asking a program about itself, for the Windows build: its file's stamp,
+// and one short run with its output captured. Both are safe to call from
+// any thread.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <stop_token>
+#include <string>
+
+#include "model/platform.h"
+
+namespace tav {
+
+// Size and last write time (FILETIME units); nullopt for a folder or no file.
+std::optional<FileStamp> file_stamp_of(const std::string& path);
+
+// Runs `"program" argument` without a window, in the program's folder, with
+// standard input at NUL and both output streams captured into one pipe, and
+// an environment cut down to what a program needs to start (none of the
+// caller's own settings). The process and everything it starts run in a job
+// object that ends them all once the time runs out or `stop` is requested.
+ProgramOutput run_for_output(const std::string& program, const std::string& argument,
+                             std::chrono::milliseconds limit, const std::stop_token& stop);
+
+}  // namespace tav
