@@ -75,6 +75,9 @@ void App::initialise_controls() {
 }
 
 void App::start() {
+    // Asks the encoder the batch would run which options it takes, beside
+    // the window, while the lists fill and the settings load.
+    ctx_.session.encoder_probe.look(ctx_.platform, ctx_.program_folder);
     refresh_lists(ctx_);
     load_settings(ctx_, kMainSettingsFile);
     recover_job_lists(ctx_);

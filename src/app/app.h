@@ -22,7 +22,8 @@ public:
     void initialise_controls();
     // Then: the preset and template lists, the main settings file from
     // the current directory, and the job lists of earlier runs that did not
-    // end normally.
+    // end normally; the encoder the batch would run is asked which options
+    // it takes, beside the window.
     void start();
     // Runs the handler of the event's control. Returns false when the
     // event loop must end (the "Cancel" button).

@@ -3,6 +3,7 @@
 // window (and each test) has its own.
 #pragma once
 
+#include "model/encoder_probe.h"
 #include "model/input_names.h"
 
 namespace tav {
@@ -13,6 +14,8 @@ struct Session {
     InputNames input_names;
     // The job list's copy on disk, when the window keeps one.
     JobListCopy* job_list_copy = nullptr;
+    // What the encoder the batch would run says it takes.
+    EncoderProbe encoder_probe;
 };
 
 }  // namespace tav
