@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "common/text_rules.h"
+#include "encoder/dialect.h"
 #include "model/control_ids.h"
 
 namespace tav {
@@ -64,7 +65,7 @@ std::optional<std::int64_t> target_size_bitrate(const MediaLength& media, double
 }
 
 std::string bitrate_options(const SettingsView& s, Platform& platform) {
-    if (!s.checked(ctl::SizeMode)) return " -B " + s.text(ctl::Value);
+    if (!s.checked(ctl::SizeMode)) return opt(s, Opt::Bitrate) + s.text(ctl::Value);
 
     const std::optional<MediaLength> media = platform.media_length(s.text(ctl::InputFile));
     if (!media) return {};
@@ -72,7 +73,7 @@ std::string bitrate_options(const SettingsView& s, Platform& platform) {
         *media, real_from_text(s.text(ctl::Value)), s.checked(ctl::Audio), integer_from_text(s.text(ctl::AudioBitrate)));
     // No usable duration: like an input that cannot be opened, no rate option.
     if (!bitrate) return {};
-    return " -B " + integer_to_text(*bitrate);
+    return opt(s, Opt::Bitrate) + integer_to_text(*bitrate);
 }
 
 }  // namespace tav

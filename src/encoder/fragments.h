@@ -1,6 +1,7 @@
 // Option fragments of an x264.exe command line. Each is either empty or
 // begins with one blank, so fragments join end to end. Control texts enter
-// unchanged; nothing is quoted except where a fragment says so.
+// unchanged; nothing is quoted except where a fragment says so. Every
+// option is spelled in the view's encoder dialect (encoder/dialect.h).
 #pragma once
 
 #include <string>

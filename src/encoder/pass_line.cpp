@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 #include "encoder/bitrate.h"
+#include "encoder/dialect.h"
 #include "encoder/fragments.h"
 #include "model/control_ids.h"
 #include "model/encode_modes.h"
@@ -24,11 +25,11 @@ std::string piece_text(LinePiece piece, const SettingsView& s, Platform& platfor
         case P::FastSubpel: return fast_subpel_options(s);
         case P::VbvWithTolerance: return vbv_options(s, true);
         case P::VbvWithoutTolerance: return vbv_options(s, false);
-        case P::Stats: return " --stats " + quoted_batch_name(s.text(ctl::StatsFile));
-        case P::FirstPass: return " -p 1";
-        case P::LaterPass: return s.checked(ctl::UpdateStats) ? " -p 3" : " -p 2";
-        case P::Quantizer: return " -q " + s.text(ctl::Value);
-        case P::RateFactor: return " --crf " + s.text(ctl::Value);
+        case P::Stats: return opt(s, Opt::Stats) + quoted_batch_name(s.text(ctl::StatsFile));
+        case P::FirstPass: return opt(s, Opt::Pass) + "1";
+        case P::LaterPass: return opt(s, Opt::Pass) + (s.checked(ctl::UpdateStats) ? "3" : "2");
+        case P::Quantizer: return opt(s, Opt::Qp) + s.text(ctl::Value);
+        case P::RateFactor: return opt(s, Opt::Crf) + s.text(ctl::Value);
     }
     return {};
 }
@@ -40,9 +41,11 @@ std::string make_pass_line(const SettingsView& s, Platform& platform) {
     if (!mode.has_line) return {};
     const PassLine& mode_line = mode.line;
 
-    std::string command = "x264.exe --progress --no-psnr --no-ssim" + common_options(s);
+    std::string command =
+        "x264.exe" + opt(s, Opt::Progress) + opt(s, Opt::NoPsnr) + opt(s, Opt::NoSsim) + common_options(s);
     for (LinePiece piece : mode_line.pieces) command += piece_text(piece, s, platform);
-    command += mode_line.writes_output ? " -o " + quoted_batch_name(s.text(ctl::OutputFile)) + " " : std::string(" -o nul ");
+    command += opt(s, Opt::Output) +
+               (mode_line.writes_output ? quoted_batch_name(s.text(ctl::OutputFile)) + " " : std::string("nul "));
     command += quoted_batch_name(s.text(ctl::InputFile));
 
     if (s.checked(ctl::LogEnabled)) command += " 2>&1|lputs.exe " + quoted_batch_name(s.text(ctl::LogFile));

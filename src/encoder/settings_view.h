@@ -13,6 +13,8 @@
 
 namespace tav {
 
+class EncoderDialect;
+
 struct PassOverrides {
     std::optional<int> mode = {};           // index of the mode list (ctl::Mode)
     std::optional<std::string> value = {};  // text of the value field (ctl::Value)
@@ -23,6 +25,10 @@ class SettingsView {
 public:
     explicit SettingsView(const ControlSurface& ui, PassOverrides overrides = {})
         : ui_(ui), overrides_(std::move(overrides)) {}
+    // The same settings, for lines in the dialect of a given encoder.
+    SettingsView(const SettingsView& view, const EncoderDialect& dialect) : SettingsView(view) {
+        dialect_ = &dialect;
+    }
 
     std::string text(int id) const {
         if (id == ctl::Value && overrides_.value) return *overrides_.value;
@@ -35,10 +41,13 @@ public:
     }
     bool checked(int id) const { return state(id) != 0; }
     int mode() const { return state(ctl::Mode); }
+    // The encoder dialect of the lines; the documented one unless given.
+    const EncoderDialect& dialect() const;
 
 private:
     const ControlSurface& ui_;
     PassOverrides overrides_;
+    const EncoderDialect* dialect_ = nullptr;
 };
 
 }  // namespace tav

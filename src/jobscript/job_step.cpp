@@ -6,6 +6,7 @@
 
 #include "common/paths.h"
 #include "jobscript/audio_mux.h"
+#include "jobscript/encoder_dialect_use.h"
 #include "jobscript/input_prep.h"
 #include "jobscript/job_markers.h"
 #include "model/choice_lists.h"
@@ -48,9 +49,9 @@ void clear_file_fields(ControlSurface& ui) {
 }
 
 // Appends one job; a complete one holds its names and clears the file fields.
-void add_job(Context& ctx, std::vector<std::string>& lines) {
+void add_job(Context& ctx, std::vector<std::string>& lines, const EncoderDialect& dialect) {
     const bool complete = has_input_and_output(ctx.ui);
-    std::vector<std::string> job = build_job(ctx);
+    std::vector<std::string> job = build_job(ctx, dialect);
     lines.insert(lines.end(), std::make_move_iterator(job.begin()), std::make_move_iterator(job.end()));
     if (!complete) return;
     // From now on no other input is given this job's names.
@@ -150,7 +151,15 @@ std::string name_list(const std::vector<std::string>& names) {
 }  // namespace
 
 std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line) {
+    return build_job(ctx, EncoderDialect(ctx.session.encoder_probe.answer()), pass_line);
+}
+
+std::vector<std::string> build_job(Context& ctx, const EncoderDialect& dialect, const PassLineSource& pass_line) {
     const ControlSurface& ui = ctx.ui;
+    // Every pass is written for the encoder that will run it.
+    const PassLineSource spoken = [&](const SettingsView& view, Platform& platform) {
+        return pass_line(SettingsView(view, dialect), platform);
+    };
     std::vector<std::string> lines{std::string(kJobStartMarker)};
     if (has_input_and_output(ui)) {
         lines.push_back("@echo Input:" + quoted_batch_name(ui.text(ctl::InputFile)));
@@ -160,7 +169,7 @@ std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line
         if (ui.state(ctl::Muxer) == muxer::AudioOnly) {
             write_audio_commands(ctx, ui.state(ctl::AudioEncoder), lines);
         } else {
-            for (const PassStep& pass : encode_mode(ui.state(ctl::Mode)).passes) one_pass(ctx, pass, pass_line, lines);
+            for (const PassStep& pass : encode_mode(ui.state(ctl::Mode)).passes) one_pass(ctx, pass, spoken, lines);
         }
     }
     lines.emplace_back(kJobEndMarker);
@@ -168,9 +177,11 @@ std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line
 }
 
 void add_one_job(Context& ctx) {
+    const EncoderDialect dialect = dialect_for_new_lines(ctx);
     std::vector<std::string> lines;
-    add_job(ctx, lines);
+    add_job(ctx, lines, dialect);
     ctx.ui.append_items(ctl::JobList, lines);
+    tell_unknown_options(ctx, dialect);
 }
 
 void add_jobs_for_files(Context& ctx) {
@@ -181,6 +192,7 @@ void add_jobs_for_files(Context& ctx) {
         ctx.platform.open_files_dialog({"Select some files", "", "AVS(*.AVS)|*.avs|Other Media|*.*"});
     if (!files) return;
 
+    const EncoderDialect dialect = dialect_for_new_lines(ctx);
     BatchedControls controls(ctx.ui);
     Context batch{controls, ctx.platform, ctx.program_folder, ctx.session};
     std::vector<std::string> lines;
@@ -194,7 +206,7 @@ void add_jobs_for_files(Context& ctx) {
             without_script.push_back(file);
             continue;
         }
-        add_job(batch, lines);
+        add_job(batch, lines, dialect);
     }
     controls.commit();
     ctx.ui.append_items(ctl::JobList, lines);
@@ -203,6 +215,7 @@ void add_jobs_for_files(Context& ctx) {
                                  "The AviSynth scripts for these files could not be written in the \"avs\" "
                                  "folder, so no job was added for them:" +
                                      name_list(without_script));
+    tell_unknown_options(ctx, dialect);
 }
 
 std::string batch_file_text(std::string_view program_folder, const std::vector<std::string>& lines,

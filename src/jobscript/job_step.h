@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "encoder/dialect.h"
 #include "encoder/pass_line.h"
 #include "encoder/settings_view.h"
 #include "model/context.h"
@@ -21,6 +22,10 @@ using PassLineSource = std::function<std::string(const SettingsView&, Platform&)
 // The controls are never changed: the combined modes build each pass
 // through per-pass overrides of the mode, the value and the "Audio" box.
 std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line = make_pass_line);
+// The same, with the encoder options in the given dialect (the one above
+// takes the last answer of the encoder the batch would run).
+std::vector<std::string> build_job(Context& ctx, const EncoderDialect& dialect,
+                                   const PassLineSource& pass_line = make_pass_line);
 
 // "Add": appends one job to the job list and clears the file fields.
 void add_one_job(Context& ctx);
