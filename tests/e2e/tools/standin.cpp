@@ -15,6 +15,17 @@
 //          cwd=<current directory>
 //          [end]
 // Values are escaped: "\" as "\\", CR as "\r", LF as "\n".
+//
+// Asked for its option list (a lone "--fullhelp" or "--longhelp"), as the
+// program asks the encoder it finds, it records nothing: that is no run of
+// a batch. Files beside it steer the answer, for the encoder question's
+// tests; without any of them it ends at once and prints nothing:
+//   <name>.fullhelp, <name>.longhelp   printed for that argument; an argument
+//                                      without its file is refused (exit 1)
+//   <name>.hang                        never answers (sleeps two minutes)
+// With a steering file present each question appends a line to
+// <name>.asked: "<argument> pid=<id> log=<set|unset>", the last telling
+// whether TAV_STANDIN_LOG reached it.
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -106,10 +117,59 @@ void write_file(const std::string& path, const std::string& content, bool append
     }
 }
 
+std::string own_folder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    const auto slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+}
+
+std::string read_whole(const std::string& path, bool& found) {
+    std::string content;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    found = f != nullptr;
+    if (!f) return content;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) content.append(buffer, n);
+    std::fclose(f);
+    return content;
+}
+
+// A question about the options: answered as the files beside it say.
+int answer_question(const std::string& name, const std::string& argument) {
+    const std::string stem = own_folder() + name.substr(0, name.rfind('.'));
+    bool hang = false, full = false, longer = false;
+    read_whole(stem + ".hang", hang);
+    const std::string full_text = read_whole(stem + ".fullhelp", full);
+    const std::string long_text = read_whole(stem + ".longhelp", longer);
+    if (!hang && !full && !longer) return 0;
+
+    const char* log = std::getenv("TAV_STANDIN_LOG");
+    write_file(stem + ".asked",
+               argument + " pid=" + std::to_string(GetCurrentProcessId()) + " log=" + (log && *log ? "set" : "unset") +
+                   "\r\n",
+               true);
+    if (hang) {
+        Sleep(120000);
+        return 0;
+    }
+    const bool known = argument == "--fullhelp" ? full : longer;
+    if (!known) {
+        std::fprintf(stderr, "x264 [error]: unknown option or missing argument\n");
+        return 1;
+    }
+    const std::string& text = argument == "--fullhelp" ? full_text : long_text;
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string name = own_name();
+    if (argc == 2 && (std::string(argv[1]) == "--fullhelp" || std::string(argv[1]) == "--longhelp"))
+        return answer_question(name, argv[1]);
 
     std::string record = "[run]\r\ntool=" + name + "\r\nargc=" + std::to_string(argc) + "\r\n";
     for (int i = 0; i < argc; ++i) record += "argv" + std::to_string(i) + "=" + escaped(argv[i]) + "\r\n";
