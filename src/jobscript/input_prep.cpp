@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 #include "common/text_rules.h"
+#include "controls/chosen_names.h"
 #include "model/control_ids.h"
 #include "model/control_table.h"
 
@@ -106,7 +107,7 @@ void prepare_input(Context& ctx, const std::string& output_folder) {
 void choose_input_file(Context& ctx) {
     // A cancel keeps the field: clearing it would throw away a path the user typed.
     const auto path = ctx.platform.open_file_dialog({"", "", "AVS(*.avs)|*.AVS|Other Media|*.*"});
-    if (!path) return;
+    if (!path || refuse_name_without_ansi_form(ctx, *path, "The fields keep their texts.")) return;
     ctx.ui.set_text(ctl::InputFile, *path);
     prepare_input(ctx, folder_part(*path));
 }

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "common/paths.h"
+#include "controls/chosen_names.h"
 #include "jobscript/audio_mux.h"
 #include "jobscript/encoder_dialect_use.h"
 #include "jobscript/input_prep.h"
@@ -139,15 +140,6 @@ private:
     std::map<int, std::string> written_;
 };
 
-// Up to ten names, then how many more: the box must fit on the screen.
-std::string name_list(const std::vector<std::string>& names) {
-    constexpr size_t kShown = 10;
-    std::string text;
-    for (size_t i = 0; i < names.size() && i < kShown; ++i) text += "\n" + names[i];
-    if (names.size() > kShown) text += "\n... and " + std::to_string(names.size() - kShown) + " more";
-    return text;
-}
-
 }  // namespace
 
 std::vector<std::string> build_job(Context& ctx, const PassLineSource& pass_line) {
@@ -187,6 +179,7 @@ void add_one_job(Context& ctx) {
 void add_jobs_for_files(Context& ctx) {
     auto folder = ctx.platform.folder_dialog("Select a folder for output", ctx.program_folder);
     if (!folder || folder->empty()) return;
+    if (refuse_name_without_ansi_form(ctx, *folder, "No job was added.")) return;
     if (folder->back() != '\\' && folder->back() != '/') *folder += '\\';
     const auto files =
         ctx.platform.open_files_dialog({"Select some files", "", "AVS(*.AVS)|*.avs|Other Media|*.*"});
@@ -196,10 +189,14 @@ void add_jobs_for_files(Context& ctx) {
     BatchedControls controls(ctx.ui);
     Context batch{controls, ctx.platform, ctx.program_folder, ctx.session};
     std::vector<std::string> lines;
-    std::vector<std::string> without_script;
+    std::vector<std::string> without_script, without_ansi_name;
     const WrapperFolder wrappers(ctx);
     for (const std::string& file : *files) {
         if (file.empty()) continue;
+        if (lacks_ansi_characters(file)) {
+            without_ansi_name.push_back(file);
+            continue;
+        }
         controls.set_text(ctl::InputFile, file);
         // A job without its wrapper would read the wrong thing: leave it out.
         if (prepare_input_quietly(batch, *folder, wrappers)) {
@@ -210,11 +207,16 @@ void add_jobs_for_files(Context& ctx) {
     }
     controls.commit();
     ctx.ui.append_items(ctl::JobList, lines);
+    if (!without_ansi_name.empty())
+        ctx.platform.message_box(std::string(kWindowTitle),
+                                 "The names of these files hold characters that the system's code page lacks "
+                                 "(shown as \"?\"), so no job was added for them. Rename them:" +
+                                     listed_names(without_ansi_name));
     if (!without_script.empty())
         ctx.platform.message_box(std::string(kWindowTitle),
                                  "The AviSynth scripts for these files could not be written in the \"avs\" "
                                  "folder, so no job was added for them:" +
-                                     name_list(without_script));
+                                     listed_names(without_script));
     tell_unknown_options(ctx, dialect);
 }
 
@@ -239,6 +241,7 @@ std::string batch_file_text(std::string_view program_folder, const std::vector<s
 void make_bat(Context& ctx) {
     const auto chosen = ctx.platform.save_file_dialog({"", "", "Batch File|*.BAT"});
     if (!chosen || chosen->empty()) return;
+    if (refuse_name_without_ansi_form(ctx, *chosen, "No batch file was written.")) return;
     std::string path = *chosen;
     if (!has_extension(path)) path += ".bat";
 

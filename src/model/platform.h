@@ -57,7 +57,10 @@ public:
     // The folder of the program's executable, always ending with '\'.
     virtual std::string program_folder() const = 0;
 
-    // Dialogs and boxes. A dialog returns nullopt when cancelled.
+    // Dialogs and boxes. A dialog returns nullopt when cancelled. A file or
+    // folder name it returns holds '?' for each character that the ANSI code
+    // page lacks (never a look-alike character); '?' is never part of a real
+    // file name.
     virtual std::optional<std::string> open_file_dialog(const FileDialog& dialog) = 0;
     // Multiple selection: full paths in the dialog's order.
     virtual std::optional<std::vector<std::string>> open_files_dialog(const FileDialog& dialog) = 0;

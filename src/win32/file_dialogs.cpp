@@ -1,11 +1,14 @@
 #include "win32/file_dialogs.h"
 
 #include <cderr.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <algorithm>
+
+#include "win32/code_pages.h"
 
 namespace tav {
 
@@ -18,23 +21,6 @@ constexpr std::size_t kLargestSelectionChars = std::size_t{256} << 20;
 
 constexpr DWORD kCommonFlags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
 
-std::wstring to_wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string from_wide(const wchar_t* text) {
-    const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return {};
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-    narrow.resize(static_cast<std::size_t>(length) - 1);
-    return narrow;
-}
-
 std::string with_trailing_backslash(std::string folder) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     return folder;
@@ -44,37 +30,112 @@ bool is_full_path(std::string_view name) {
     return (name.size() >= 2 && name[1] == ':') || name.starts_with("\\\\");
 }
 
+// The dialogs run on wide text, and their results are converted without
+// best fit: an ANSI dialog may hand back a look-alike name of another file
+// for a character the ANSI code page lacks, where '?' marks it reliably.
+
 // The buffer a dialog fills in, prefilled with the default name.
-std::string name_buffer(const std::string& default_name, std::size_t chars) {
-    std::string buffer(std::max(chars, default_name.size() + 2), '\0');
-    std::copy(default_name.begin(), default_name.end(), buffer.begin());
+std::wstring name_buffer(const std::string& default_name, std::size_t chars) {
+    const std::wstring name = wide_from_ansi(default_name);
+    std::wstring buffer(std::max(chars, name.size() + 2), L'\0');
+    std::copy(name.begin(), name.end(), buffer.begin());
     return buffer;
 }
 
-OPENFILENAMEA file_dialog_setup(HWND owner, const FileDialog& dialog, const std::string& filter_list,
-                                std::string& buffer, DWORD flags) {
-    OPENFILENAMEA setup{};
+// The dialog's texts in wide characters, kept while the dialog is shown.
+struct DialogTexts {
+    explicit DialogTexts(const FileDialog& dialog)
+        : filter_list(wide_from_ansi(dialog_filter_list(dialog.filter))), title(wide_from_ansi(dialog.title)) {}
+    std::wstring filter_list;  // c_str() adds the list's second NUL
+    std::wstring title;
+};
+
+OPENFILENAMEW file_dialog_setup(HWND owner, const DialogTexts& texts, std::wstring& buffer, DWORD flags) {
+    OPENFILENAMEW setup{};
     setup.lStructSize = sizeof setup;
     setup.hwndOwner = owner;
-    setup.lpstrFilter = filter_list.empty() ? nullptr : filter_list.c_str();
+    setup.lpstrFilter = texts.filter_list.empty() ? nullptr : texts.filter_list.c_str();
     setup.nFilterIndex = 1;
     setup.lpstrFile = buffer.data();
     setup.nMaxFile = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), MAXDWORD));
-    setup.lpstrTitle = dialog.title.empty() ? nullptr : dialog.title.c_str();
+    setup.lpstrTitle = texts.title.empty() ? nullptr : texts.title.c_str();
     setup.Flags = kCommonFlags | flags;
     return setup;
 }
 
 // The text up to the first NUL.
-std::string first_text(const std::string& buffer) { return std::string(buffer.c_str()); }
+std::string first_text(const std::wstring& buffer) { return ansi_from_wide(buffer.c_str()); }
 
 std::optional<std::string> show_single(HWND owner, const FileDialog& dialog, bool save) {
-    const std::string filter_list = dialog_filter_list(dialog.filter);
-    std::string buffer = name_buffer(dialog.default_name, kSingleBufferChars);
-    OPENFILENAMEA setup = file_dialog_setup(owner, dialog, filter_list, buffer, 0);
-    const BOOL chosen = save ? GetSaveFileNameA(&setup) : GetOpenFileNameA(&setup);
+    const DialogTexts texts(dialog);
+    std::wstring buffer = name_buffer(dialog.default_name, kSingleBufferChars);
+    OPENFILENAMEW setup = file_dialog_setup(owner, texts, buffer, 0);
+    const BOOL chosen = save ? GetSaveFileNameW(&setup) : GetOpenFileNameW(&setup);
     if (!chosen) return std::nullopt;
     return first_text(buffer);
+}
+
+// A multi-selection's buffer as ANSI text, up to and with its closing NULs;
+// the whole buffer when they are missing (the selection was cut off).
+std::string selection_text(std::wstring_view buffer) {
+    const std::size_t end = buffer.find(std::wstring_view(L"\0\0", 2));
+    return ansi_from_wide(buffer.substr(0, end == std::wstring_view::npos ? buffer.size() : end + 2));
+}
+
+// Wine's wide multi-selection writes a selection that does not fit past the
+// end of the buffer instead of reporting it as Windows does. Under Wine the
+// buffer therefore grows to the selection before the dialog takes it: at
+// every change of the selection and before OK. (A hook gives the dialog its
+// old look on Windows, so only Wine gets one.)
+bool runs_under_wine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+struct GrowingSelection {
+    OPENFILENAMEW* setup = nullptr;
+    std::wstring buffer;  // the grown buffer, once there is one
+    HWND dialog = nullptr;
+};
+
+// False when the selection is too large to take at all.
+bool grow_to_selection(GrowingSelection& growing) {
+    const LRESULT folder = SendMessageW(growing.dialog, CDM_GETFOLDERPATH, 0, 0);
+    const LRESULT spec = SendMessageW(growing.dialog, CDM_GETSPEC, 0, 0);
+    if (folder < 0 || spec < 0) return true;
+    // The result holds the folder and each name of the spec with a NUL
+    // instead of its quotes and blank; twice that covers a spec read a step
+    // before the selection changed it.
+    const std::size_t needed = 2 * (static_cast<std::size_t>(folder) + static_cast<std::size_t>(spec) + 4);
+    if (needed <= growing.setup->nMaxFile) return true;
+    if (needed > kLargestSelectionChars) return false;
+    growing.buffer.assign(needed, L'\0');
+    growing.setup->lpstrFile = growing.buffer.data();
+    growing.setup->nMaxFile = static_cast<DWORD>(needed);
+    return true;
+}
+
+LRESULT CALLBACK grow_before_ok(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                DWORD_PTR growing) {
+    // A selection too large for any buffer leaves the dialog open.
+    if (message == WM_COMMAND && LOWORD(wparam) == IDOK &&
+        !grow_to_selection(*reinterpret_cast<GrowingSelection*>(growing)))
+        return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(dialog, grow_before_ok, id);
+    return DefSubclassProc(dialog, message, wparam, lparam);
+}
+
+UINT_PTR CALLBACK selection_hook(HWND child, UINT message, WPARAM, LPARAM lparam) {
+    if (message == WM_INITDIALOG) {
+        auto* growing = reinterpret_cast<GrowingSelection*>(reinterpret_cast<OPENFILENAMEW*>(lparam)->lCustData);
+        growing->dialog = GetParent(child);
+        SetWindowSubclass(growing->dialog, grow_before_ok, 1, reinterpret_cast<DWORD_PTR>(growing));
+    } else if (message == WM_NOTIFY) {
+        const auto* notice = reinterpret_cast<const OFNOTIFYW*>(lparam);
+        if (notice->hdr.code == CDN_SELCHANGE)
+            grow_to_selection(*reinterpret_cast<GrowingSelection*>(notice->lpOFN->lCustData));
+    }
+    return 0;
 }
 
 // The Explorer-style folder picker: it takes a typed path, unlike the
@@ -92,14 +153,14 @@ std::optional<std::string> pick_folder_item_dialog(HWND owner, const std::string
     FILEOPENDIALOGOPTIONS options = 0;
     picker->GetOptions(&options);
     picker->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR);
-    if (!title.empty()) picker->SetTitle(to_wide(title).c_str());
+    if (!title.empty()) picker->SetTitle(wide_from_ansi(title).c_str());
 
     std::string start = start_folder;
     // "C:\dir\" parses as "C:\dir"; a drive root keeps its backslash.
     if (start.size() > 3 && start.back() == '\\') start.pop_back();
     IShellItem* start_item = nullptr;
     if (!start.empty() &&
-        SUCCEEDED(SHCreateItemFromParsingName(to_wide(start).c_str(), nullptr, IID_IShellItem,
+        SUCCEEDED(SHCreateItemFromParsingName(wide_from_ansi(start).c_str(), nullptr, IID_IShellItem,
                                               reinterpret_cast<void**>(&start_item)))) {
         picker->SetFolder(start_item);
         start_item->Release();
@@ -110,7 +171,7 @@ std::optional<std::string> pick_folder_item_dialog(HWND owner, const std::string
     if (SUCCEEDED(picker->Show(owner)) && SUCCEEDED(picker->GetResult(&result))) {
         wchar_t* path = nullptr;
         if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-            chosen = with_trailing_backslash(from_wide(path));
+            chosen = with_trailing_backslash(ansi_from_wide(path));
             CoTaskMemFree(path);
         }
         result->Release();
@@ -121,23 +182,24 @@ std::optional<std::string> pick_folder_item_dialog(HWND owner, const std::string
 
 int CALLBACK select_start_folder(HWND browser, UINT message, LPARAM, LPARAM start_folder) {
     if (message == BFFM_INITIALIZED && start_folder)
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, start_folder);
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, start_folder);
     return 0;
 }
 
 std::optional<std::string> browse_for_folder(HWND owner, const std::string& title,
                                              const std::string& start_folder) {
-    BROWSEINFOA browse{};
+    const std::wstring wide_title = wide_from_ansi(title), start = wide_from_ansi(start_folder);
+    BROWSEINFOW browse{};
     browse.hwndOwner = owner;
-    browse.lpszTitle = title.c_str();
+    browse.lpszTitle = wide_title.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     browse.lpfn = select_start_folder;
-    browse.lParam = reinterpret_cast<LPARAM>(start_folder.c_str());
-    PIDLIST_ABSOLUTE folder = SHBrowseForFolderA(&browse);
+    browse.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    PIDLIST_ABSOLUTE folder = SHBrowseForFolderW(&browse);
     if (!folder) return std::nullopt;
     std::optional<std::string> chosen;
-    char path[MAX_PATH + 1] = {};
-    if (SHGetPathFromIDListA(folder, path) && path[0]) chosen = with_trailing_backslash(path);
+    wchar_t path[MAX_PATH + 1] = {};
+    if (SHGetPathFromIDListW(folder, path) && path[0]) chosen = with_trailing_backslash(ansi_from_wide(path));
     CoTaskMemFree(folder);
     return chosen;
 }
@@ -189,16 +251,24 @@ std::optional<std::string> show_save_file_dialog(HWND owner, const FileDialog& d
 
 std::optional<std::vector<std::string>> show_open_files_dialog(HWND owner, const FileDialog& dialog,
                                                                std::size_t first_buffer_chars) {
-    const std::string filter_list = dialog_filter_list(dialog.filter);
+    const DialogTexts texts(dialog);
+    const bool wine = runs_under_wine();
     for (std::size_t chars = std::max<std::size_t>(first_buffer_chars, 2); chars <= kLargestSelectionChars;
          chars *= 4) {
-        std::string buffer = name_buffer(dialog.default_name, chars);
-        OPENFILENAMEA setup = file_dialog_setup(owner, dialog, filter_list, buffer, OFN_ALLOWMULTISELECT);
+        std::wstring buffer = name_buffer(dialog.default_name, chars);
+        // With a hook the dialog stays resizable only when asked to.
+        OPENFILENAMEW setup = file_dialog_setup(owner, texts, buffer,
+                                                OFN_ALLOWMULTISELECT | (wine ? OFN_ENABLEHOOK | OFN_ENABLESIZING : 0));
+        GrowingSelection growing;
+        growing.setup = &setup;
+        setup.lpfnHook = wine ? selection_hook : nullptr;
+        setup.lCustData = reinterpret_cast<LPARAM>(&growing);
         // A selection that did not fit is either reported as such or handed
         // back cut off; either way the dialog cannot give the rest any
         // more, so it is shown again with room for a larger one.
-        if (GetOpenFileNameA(&setup)) {
-            std::optional<std::vector<std::string>> paths = selection_paths(buffer);
+        if (GetOpenFileNameW(&setup)) {
+            std::optional<std::vector<std::string>> paths =
+                selection_paths(selection_text(std::wstring_view(setup.lpstrFile, setup.nMaxFile)));
             if (!paths) continue;
             if (paths->empty()) return std::nullopt;
             return paths;

@@ -11,6 +11,10 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 export WINEPREFIX="${TAV_WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine takes its code pages from the locale: C.UTF-8 gives ANSI code page
+# 1252 and console code page 437, which the checks of names beyond ASCII
+# expect, and file names beyond ASCII (another locale may have neither).
+export LC_ALL=C.UTF-8
 
 # Windows path of a Unix path through Wine's Z: drive.
 winpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }

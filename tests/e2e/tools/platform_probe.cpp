@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "win32/code_pages.h"
 #include "win32/file_dialogs.h"
 #include "win32/input_box.h"
 #include "win32/win32_platform.h"
@@ -211,6 +212,12 @@ void check_rules() {
     };
     for (const auto& s : selections) check_equal(selection_paths(s.buffer), s.paths, s.what);
 
+    // Characters the ANSI code page lacks become '?', never a look-alike
+    // (best fit would turn L with stroke into L and z with acute into z).
+    check_equal(tav::ansi_from_wide(L"C:\\\u65E5\u672C\\\u0141\u00F3d\u017A.avs"),
+                std::string("C:\\??\\?\xF3" "d?.avs"), "names beyond the ANSI code page come back with '?'");
+    check_equal(tav::wide_from_ansi("Am\xE9lie"), std::wstring(L"Am\u00E9lie"), "ANSI text to wide");
+
     using tav::matches_wildcard;
     const struct {
         const char* pattern;
@@ -340,6 +347,12 @@ void enter_name(HWND dialog, const std::string& name) {
     press(dialog, IDOK);
 }
 
+// Types a name beyond the ANSI code page into the file dialog and presses OK.
+void enter_wide_name(HWND dialog, const std::wstring& name) {
+    SendMessageW(name_field(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    press(dialog, IDOK);
+}
+
 // Types a folder and OK: the dialog shows that folder and empties the field.
 void open_folder(HWND dialog, const std::string& folder) {
     enter_name(dialog, folder);
@@ -422,6 +435,38 @@ void check_dialogs(Win32Platform& platform, const std::string& work) {
                                   if (HWND dialog = wait_dialog(nullptr)) press(dialog, IDCANCEL);
                               });
     check(!cancelled, "a cancelled open dialog gives nullopt");
+
+    // Names beyond the ANSI code page come back with '?' for what it lacks;
+    // accented letters it has come back as they are.
+    const std::wstring wide_base = tav::wide_from_ansi(base);
+    for (const wchar_t* name : {L"\u65E5\u672C \u0141\u00F3d\u017A.avs", L"Am\u00E9lie.avs"})
+        CloseHandle(CreateFileW((wide_base + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    auto beyond = answered([&] { return platform.open_file_dialog(input_chooser); },
+                           [&] {
+                               if (HWND dialog = wait_dialog(nullptr))
+                                   enter_wide_name(dialog, wide_base + L"\u65E5\u672C \u0141\u00F3d\u017A.avs");
+                           });
+    check_equal(beyond, std::optional<std::string>(base + "?? ?\xF3" "d?.avs"),
+                "the open dialog marks what the ANSI code page lacks: " + shown(beyond));
+    auto beyond_many = answered([&] { return platform.open_files_dialog({"Select some files", "", ""}); },
+                                [&] {
+                                    if (HWND dialog = wait_dialog("Select some files")) {
+                                        open_folder(dialog, base);
+                                        enter_wide_name(dialog, L"\"Am\u00E9lie.avs\" \"\u65E5\u672C \u0141\u00F3d\u017A.avs\"");
+                                    }
+                                });
+    check_equal(beyond_many,
+                std::optional<std::vector<std::string>>(
+                    std::vector<std::string>{base + "Am\xE9lie.avs", base + "?? ?\xF3" "d?.avs"}),
+                "a multi-selection marks what the ANSI code page lacks");
+    CreateDirectoryW((wide_base + L"\u65E5\u672C").c_str(), nullptr);
+    auto beyond_folder = answered([&] { return platform.folder_dialog("Select a folder for output", base); },
+                                  [&] {
+                                      if (HWND dialog = wait_dialog("Select a folder for output"))
+                                          enter_wide_name(dialog, wide_base + L"\u65E5\u672C");
+                                  });
+    check_equal(beyond_folder, std::optional<std::string>(base + "??\\"),
+                "the folder chooser marks what the ANSI code page lacks: " + shown(beyond_folder));
 
     // Save dialog: prefilled name, no extension added, no overwrite prompt.
     const FileDialog log_chooser{"", "prefilled log.txt", "Log file (*.txt)|*.txt"};
