@@ -1,5 +1,6 @@
 #include "jobs/runner.h"
 
+#include "jobscript/console_batch.h"
 #include "jobscript/job_step.h"
 #include "model/control_ids.h"
 #include "model/control_table.h"
@@ -48,13 +49,21 @@ void start_jobs(Context& ctx) {
         return;
     }
     const std::string path = folder + *name;
-    const std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
-    if (!ctx.platform.write_file(path, start_batch_text(folder, lines, *name))) {
+    std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
+    const int line_count = static_cast<int>(lines.size());
+    const ConsoleBatch batch = console_batch(ctx, std::move(lines));
+    if (!batch.program_folder) {
+        report_console_batch(ctx, batch, path);
+        return;
+    }
+    if (!ctx.platform.write_file(path, start_batch_text(*batch.program_folder, batch.lines, *name))) {
         ctx.platform.message_box(std::string(kWindowTitle),
                                  "The batch file \"" + path + "\" could not be written.");
         return;
     }
-    ctx.ui.set_state(ctl::JobList, static_cast<int>(lines.size()) - 1);
+    ctx.ui.set_state(ctl::JobList, line_count - 1);
+    // Told before the start: the priority change must follow it closely.
+    report_console_batch(ctx, batch, path);
 
     const BatchStart started = ctx.platform.start_batch(path, folder);
     if (!started.started) {

@@ -23,8 +23,9 @@ std::optional<std::string> free_batch_name(Platform& platform, const std::string
 std::string start_batch_text(const std::string& program_folder, const std::vector<std::string>& job_lines,
                              const std::string& self_name);
 
-// Saves the settings, writes the batch into the program folder, starts it
-// there and lowers it to the idle priority class.
+// Saves the settings, writes the batch into the program folder (in the
+// console's code page, console_batch.h), starts it there and lowers it to
+// the idle priority class.
 void start_jobs(Context& ctx);
 void append_shutdown(Context& ctx);
 

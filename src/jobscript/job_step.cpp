@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "controls/chosen_names.h"
 #include "jobscript/audio_mux.h"
+#include "jobscript/console_batch.h"
 #include "jobscript/encoder_dialect_use.h"
 #include "jobscript/input_prep.h"
 #include "jobscript/job_markers.h"
@@ -245,13 +246,20 @@ void make_bat(Context& ctx) {
     std::string path = *chosen;
     if (!has_extension(path)) path += ".bat";
 
-    const std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
-    if (!ctx.platform.write_file(path, batch_file_text(ctx.program_folder, lines))) {
+    std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
+    const size_t line_count = lines.size();
+    const ConsoleBatch batch = console_batch(ctx, std::move(lines));
+    if (!batch.program_folder) {
+        report_console_batch(ctx, batch, path);
+        return;
+    }
+    if (!ctx.platform.write_file(path, batch_file_text(*batch.program_folder, batch.lines))) {
         ctx.platform.message_box(std::string(kWindowTitle),
                                  "The batch file \"" + path + "\" could not be written.");
         return;
     }
-    if (!lines.empty()) ctx.ui.set_state(ctl::JobList, static_cast<int>(lines.size()) - 1);
+    if (line_count > 0) ctx.ui.set_state(ctl::JobList, static_cast<int>(line_count) - 1);
+    report_console_batch(ctx, batch, path);
 }
 
 }  // namespace tav

@@ -31,13 +31,15 @@ std::vector<std::string> build_job(Context& ctx, const EncoderDialect& dialect,
 void add_one_job(Context& ctx);
 // "Files input": an output folder, several inputs, one job per input.
 void add_jobs_for_files(Context& ctx);
-// "Make BAT": writes the job list into a batch file chosen by the user.
+// "Make BAT": writes the job list into a batch file chosen by the user, in
+// the console's code page (console_batch.h).
 void make_bat(Context& ctx);
 
 // The whole text of a batch file made from the job list: the header that
 // enters the program folder (then runs `before_setpath`, when given) and sets
 // the tools' path, then every line, each ended by CR LF. "Make BAT" and
-// "Start" both write their batches through it.
+// "Start" both write their batches through it, with the folder and the lines
+// already in the console's code page.
 std::string batch_file_text(std::string_view program_folder, const std::vector<std::string>& lines,
                             std::span<const std::string_view> before_setpath = {});
 

@@ -141,6 +141,16 @@ public:
                                          std::chrono::milliseconds /*limit*/, std::stop_token /*stop*/) {
         return {};
     }
+
+    // Batch files: the command interpreter reads them in the console's (OEM)
+    // code page. Returns the ANSI text in that code page, or nullopt when a
+    // character of it has no exact equivalent there (never a look-alike).
+    // Without code pages of its own a platform carries plain ASCII only.
+    virtual std::optional<std::string> console_text(std::string_view ansi_text) {
+        for (char c : ansi_text)
+            if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+        return std::string(ansi_text);
+    }
 };
 
 }  // namespace tav

@@ -51,4 +51,15 @@ std::string ansi_from_wide(std::wstring_view text) {
     return "?";  // not convertible at all: still a name the program refuses
 }
 
+std::optional<std::string> console_from_ansi(std::string_view text) {
+    const auto wide = wide_from(CP_ACP, text, MB_ERR_INVALID_CHARS);
+    if (!wide) return std::nullopt;
+    BOOL lacking = FALSE;
+    auto console = narrow_to(CP_OEMCP, *wide, nullptr, &lacking);
+    if (!console || lacking) return std::nullopt;
+    // What the interpreter will read must be exactly what the window shows.
+    if (wide_from(CP_OEMCP, *console, 0) != wide) return std::nullopt;
+    return console;
+}
+
 }  // namespace tav

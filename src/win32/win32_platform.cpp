@@ -6,6 +6,7 @@
 
 #include "common/paths.h"
 #include "win32/batch_process.h"
+#include "win32/code_pages.h"
 #include "win32/file_dialogs.h"
 #include "win32/input_box.h"
 #include "win32/media_query.h"
@@ -293,6 +294,10 @@ std::string Win32Platform::environment_variable(const std::string& name) {
 ProgramOutput Win32Platform::program_output(const std::string& program, const std::string& argument,
                                             std::chrono::milliseconds limit, std::stop_token stop) {
     return run_for_output(program, argument, limit, stop);
+}
+
+std::optional<std::string> Win32Platform::console_text(std::string_view ansi_text) {
+    return console_from_ansi(ansi_text);
 }
 
 }  // namespace tav

@@ -62,6 +62,8 @@ public:
     ProgramOutput program_output(const std::string& program, const std::string& argument,
                                  std::chrono::milliseconds limit, std::stop_token stop) override;
 
+    std::optional<std::string> console_text(std::string_view ansi_text) override;
+
 private:
     HWND owner_ = nullptr;
     std::string program_folder_;

@@ -1,6 +1,9 @@
 #include "support/fake_platform.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <utility>
 
 namespace tav::test {
 namespace {
@@ -156,6 +159,33 @@ std::optional<MediaLength> FakePlatform::media_length(const std::string& path) {
     auto it = media.find(path);
     if (it == media.end()) return std::nullopt;
     return it->second;
+}
+
+std::optional<std::string> FakePlatform::console_text(std::string_view ansi_text) {
+    ++console_conversions;
+    // Code page 1252 byte -> code page 437 byte.
+    static constexpr std::pair<unsigned char, unsigned char> kAccented[] = {
+        {0xE9, 0x82},  // e acute
+        {0xE8, 0x8A},  // e grave
+        {0xEB, 0x89},  // e diaeresis
+        {0xC9, 0x90},  // E acute
+        {0xFC, 0x81},  // u diaeresis
+        {0xE7, 0x87},  // c cedilla
+    };
+    std::string console;
+    console.reserve(ansi_text.size());
+    for (char c : ansi_text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            console += c;
+            continue;
+        }
+        const auto* found = std::find_if(std::begin(kAccented), std::end(kAccented),
+                                         [&](const auto& pair) { return pair.first == byte; });
+        if (found == std::end(kAccented)) return std::nullopt;
+        console += static_cast<char>(found->second);
+    }
+    return console;
 }
 
 std::vector<std::string> FakePlatform::messages() const {

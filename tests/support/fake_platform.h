@@ -79,6 +79,11 @@ public:
     void sleep_ms(unsigned ms) override { slept_ms += ms; }
     bool set_idle_priority(std::uint32_t pid) override;
     std::optional<MediaLength> media_length(const std::string& path) override;
+    // A small model of code pages 1252 (ANSI) and 437 (console): ASCII, and
+    // the few accented letters the tests use, which both have; every other
+    // byte, e.g. '\x80' (the euro sign) or '\x9C' (oe), has no console form.
+    std::optional<std::string> console_text(std::string_view ansi_text) override;
+    int console_conversions = 0;  // calls, for costs per action
 
     bool writable(const std::string& path) const;
     // Messages shown with message_box, in order.

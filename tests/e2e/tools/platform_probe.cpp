@@ -212,6 +212,24 @@ void check_rules() {
     };
     for (const auto& s : selections) check_equal(selection_paths(s.buffer), s.paths, s.what);
 
+    // Code pages, as the test command sets them (LC_ALL=C.UTF-8 under Wine).
+    check(GetACP() == 1252 && GetOEMCP() == 437,
+          "the checks below expect ANSI code page 1252 and console code page 437, not " + std::to_string(GetACP()) +
+              " and " + std::to_string(GetOEMCP()));
+    using Console = std::optional<std::string>;
+    const struct {
+        std::string ansi;
+        Console console;
+        const char* what;
+    } console_texts[] = {
+        {"@x264.exe \"C:\\a b\\100%%.avs\" 2>&1|lputs.exe", "@x264.exe \"C:\\a b\\100%%.avs\" 2>&1|lputs.exe",
+         "ASCII stays as it is"},
+        {"Am\xE9lie No\xEBl \xC9t\xE9 \xFC\xE7", "Am\x82lie No\x89l \x90t\x82 \x81\x87",
+         "accented letters get their console bytes"},
+        {"5 \x80.avs", std::nullopt, "the euro sign has no console form"},
+        {"c\x9Cur", std::nullopt, "oe has no console form (no look-alike)"},
+    };
+    for (const auto& c : console_texts) check_equal(tav::console_from_ansi(c.ansi), c.console, c.what);
     // Characters the ANSI code page lacks become '?', never a look-alike
     // (best fit would turn L with stroke into L and z with acute into z).
     check_equal(tav::ansi_from_wide(L"C:\\\u65E5\u672C\\\u0141\u00F3d\u017A.avs"),

@@ -270,7 +270,7 @@ TEST_F(JobButtons, MakeBatWritesTheHeaderAndEveryLineWithCrLf) {
               "@call setpath.bat\r\n"
               "@del setpath.bat\r\n"
               "@echo.\r\n"
-              "@rem @x264.exe \xE9t\xE9\r\n"
+              "@rem @x264.exe \x82t\x82\r\n"  // the accents in the console's code page
               "\r\n"
               "@echo+\r\n"
               "@shutdown.exe -s\r\n");
