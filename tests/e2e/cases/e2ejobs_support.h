@@ -188,7 +188,7 @@ inline std::vector<std::string> lines_from(const std::vector<std::string>& lines
     return {lines.begin() + static_cast<std::ptrdiff_t>(std::min(from, lines.size())), lines.end()};
 }
 
-inline std::string folder_of(const Program& program) { return program.folder().string() + "\\"; }
+inline std::string folder_of(const Program& program) { return ansi_path(program.folder()) + "\\"; }
 
 inline std::string read_file(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -229,6 +229,30 @@ inline HWND wait_dialog_titled(const Program& program, std::string_view title, D
     if (!search.found) throw Abort("no dialog titled \"" + std::string(title) + "\" appeared");
     return search.found;
 }
+
+// The tools the batch starts: the stand-ins first on the PATH, recording into
+// a log of this case. The program, and so its batch, inherits this.
+class ToolEnvironment {
+public:
+    explicit ToolEnvironment(const std::filesystem::path& log, int delay_ms) : log_(log) {
+        const char* tools = std::getenv("TAV_TOOLS_WIN");
+        if (!tools || !*tools) throw Abort("TAV_TOOLS_WIN does not name the test tools");
+        saved_path_ = std::getenv("PATH") ? std::getenv("PATH") : "";
+        SetEnvironmentVariableA("PATH", ((std::filesystem::path(tools) / "standins").string() + ";" + saved_path_).c_str());
+        SetEnvironmentVariableA("TAV_STANDIN_LOG", log.string().c_str());
+        SetEnvironmentVariableA("TAV_DELAY_MS", std::to_string(delay_ms).c_str());
+    }
+    ~ToolEnvironment() {
+        SetEnvironmentVariableA("PATH", saved_path_.c_str());
+        SetEnvironmentVariableA("TAV_STANDIN_LOG", nullptr);
+        SetEnvironmentVariableA("TAV_DELAY_MS", nullptr);
+    }
+    std::vector<ToolRun> runs() const { return read_tool_runs(log_); }
+
+private:
+    std::filesystem::path log_;
+    std::string saved_path_;
+};
 
 // Makes "Make BAT" write the job list into `path` (typed into the save dialog).
 inline void make_bat(Program& program, const std::string& path) {

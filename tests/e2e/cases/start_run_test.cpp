@@ -27,30 +27,6 @@ struct DelayTool {
 };
 const DelayTool kDelayTool;
 
-// The tools the batch starts: the stand-ins first on the PATH, recording into
-// a log of this case. The program, and so its batch, inherits this.
-class ToolEnvironment {
-public:
-    explicit ToolEnvironment(const std::filesystem::path& log, int delay_ms) : log_(log) {
-        const char* tools = std::getenv("TAV_TOOLS_WIN");
-        if (!tools || !*tools) throw Abort("TAV_TOOLS_WIN does not name the test tools");
-        saved_path_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-        SetEnvironmentVariableA("PATH", ((std::filesystem::path(tools) / "standins").string() + ";" + saved_path_).c_str());
-        SetEnvironmentVariableA("TAV_STANDIN_LOG", log.string().c_str());
-        SetEnvironmentVariableA("TAV_DELAY_MS", std::to_string(delay_ms).c_str());
-    }
-    ~ToolEnvironment() {
-        SetEnvironmentVariableA("PATH", saved_path_.c_str());
-        SetEnvironmentVariableA("TAV_STANDIN_LOG", nullptr);
-        SetEnvironmentVariableA("TAV_DELAY_MS", nullptr);
-    }
-    std::vector<ToolRun> runs() const { return read_tool_runs(log_); }
-
-private:
-    std::filesystem::path log_;
-    std::string saved_path_;
-};
-
 void place_delay_tool(const Program& program) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);

@@ -49,17 +49,34 @@ fs::path program_under_test() {
     return path;
 }
 
+fs::path path_from_ansi(std::string_view text) {
+    std::wstring wide(text.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(static_cast<size_t>(length < 0 ? 0 : length));
+    return fs::path(wide);
+}
+
+std::string ansi_path(const fs::path& path) {
+    const std::wstring wide = path.wstring();
+    std::string text(wide.size() * 2, '\0');
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                           static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(static_cast<size_t>(length < 0 ? 0 : length));
+    return text;
+}
+
 fs::path make_temp_folder(std::string_view prefix) {
     static unsigned counter = 0;
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     for (;;) {
-        const fs::path folder = fs::path(temp) / (std::string(prefix) + std::to_string(GetCurrentProcessId()) +
-                                                  "-" + std::to_string(GetTickCount()) + "-" +
-                                                  std::to_string(++counter));
+        const fs::path folder = path_from_ansi(std::string(temp) + std::string(prefix) +
+                                               std::to_string(GetCurrentProcessId()) + "-" +
+                                               std::to_string(GetTickCount()) + "-" + std::to_string(++counter));
         std::error_code error;
         if (fs::create_directories(folder, error)) return folder;
-        if (error) throw Abort("cannot create " + folder.string() + ": " + error.message());
+        if (error) throw Abort("cannot create " + ansi_path(folder) + ": " + error.message());
     }
 }
 
@@ -107,8 +124,9 @@ Program::Program(const StartOptions& options) {
     if (!fs::exists(exe)) fs::copy_file(program_under_test(), exe, error);
     if (error) throw Abort("cannot copy the program: " + error.message());
     for (const auto& [name, content] : options.files) {
-        fs::create_directories((folder_ / name).parent_path(), error);
-        std::ofstream(folder_ / name, std::ios::binary) << content;
+        const fs::path file = folder_ / path_from_ansi(name);
+        fs::create_directories(file.parent_path(), error);
+        std::ofstream(file, std::ios::binary) << content;
     }
 
     // A job object ends the program with the test program, even on a crash.
@@ -120,12 +138,12 @@ Program::Program(const StartOptions& options) {
     }
 
     const fs::path cwd = options.working_directory.empty() ? folder_ : options.working_directory;
-    std::string command = "\"" + exe.string() + "\"";
+    std::string command = "\"" + ansi_path(exe) + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.string().c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, cwd.string().c_str(), &startup, &process_)) {
-        throw Abort("cannot start " + exe.string() + ", error " + std::to_string(GetLastError()));
+    if (!CreateProcessA(ansi_path(exe).c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, ansi_path(cwd).c_str(), &startup, &process_)) {
+        throw Abort("cannot start " + ansi_path(exe) + ", error " + std::to_string(GetLastError()));
     }
     if (job_) AssignProcessToJobObject(job_, process_.hProcess);
     ResumeThread(process_.hThread);
@@ -168,7 +186,7 @@ Program::~Program() {
     } else if (failure_count() == 0) {
         fs::remove_all(folder_, ignored);
     } else {
-        std::printf("program folder kept for inspection: %s\n", folder_.string().c_str());
+        std::printf("program folder kept for inspection: %s\n", ansi_path(folder_).c_str());
     }
 }
 

@@ -37,6 +37,12 @@ std::filesystem::path program_under_test();
 // A fresh, empty folder below the temporary folder, removed by its owner.
 std::filesystem::path make_temp_folder(std::string_view prefix);
 
+// Paths and the ANSI code page the program works in: this library's own
+// path conversions take a narrow text byte by byte and give UTF-8 back,
+// which names beyond ASCII do not survive.
+std::filesystem::path path_from_ansi(std::string_view text);
+std::string ansi_path(const std::filesystem::path& path);
+
 class Program {
 public:
     explicit Program(const StartOptions& options = {});

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "check.h"
+#include "driver.h"
 
 namespace fs = std::filesystem;
 
@@ -70,19 +71,19 @@ BatchResult run_batch(const fs::path& batch, const std::vector<std::string>& env
             variables.push_back(entry);
         }
     }
-    variables.push_back("TAV_STANDIN_LOG=" + log.string());
+    variables.push_back("TAV_STANDIN_LOG=" + ansi_path(log));
     for (const std::string& extra : environment) variables.push_back(extra);
     std::string block;
     for (const std::string& v : variables) block += v + '\0';
     block += '\0';
 
-    std::string command = "cmd.exe /c \"\"" + batch.string() + "\"\"";
+    std::string command = "cmd.exe /c \"\"" + ansi_path(batch) + "\"\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, block.data(),
-                        batch.parent_path().string().c_str(), &startup, &process)) {
-        throw Abort("cannot run " + batch.string());
+                        ansi_path(batch.parent_path()).c_str(), &startup, &process)) {
+        throw Abort("cannot run " + ansi_path(batch));
     }
     CloseHandle(process.hThread);
     const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
@@ -90,7 +91,7 @@ BatchResult run_batch(const fs::path& batch, const std::vector<std::string>& env
     GetExitCodeProcess(process.hProcess, &code);
     if (!ended) TerminateProcess(process.hProcess, 99);
     CloseHandle(process.hProcess);
-    if (!ended) throw Abort("the batch " + batch.string() + " did not end within 60 s");
+    if (!ended) throw Abort("the batch " + ansi_path(batch) + " did not end within 60 s");
     return {code, read_tool_runs(log)};
 }
 
