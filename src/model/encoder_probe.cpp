@@ -8,6 +8,8 @@
 #include <stop_token>
 #include <thread>
 
+#include "common/text_rules.h"
+
 namespace tav {
 namespace {
 
@@ -15,11 +17,8 @@ constexpr const char* kEncoderName = "x264.exe";
 
 // Windows compares file names without regard to letter case.
 std::string file_key(std::string_view path) {
-    std::string key(path);
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c == '/') c = '\\';
-    }
+    std::string key = lower_cased(path);
+    std::replace(key.begin(), key.end(), '/', '\\');
     return key;
 }
 
@@ -28,17 +27,10 @@ bool is_absolute(std::string_view path) {
     return !path.empty() && (path[0] == '\\' || path[0] == '/');
 }
 
-std::string trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
-}
-
 // One entry of the search path as a folder ending with '\'; empty when it
 // names nothing.
 std::string path_entry_folder(std::string_view entry, const std::string& program_folder) {
-    std::string folder = trimmed(entry);
+    std::string folder = trimmed_blanks_and_tabs(entry);
     folder.erase(std::remove(folder.begin(), folder.end(), '"'), folder.end());
     if (folder.empty()) return {};
     if (!is_absolute(folder)) folder = program_folder + folder;

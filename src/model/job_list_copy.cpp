@@ -135,6 +135,15 @@ std::vector<std::string> JobListCopy::lines() const {
     return lines_;
 }
 
+std::vector<std::string> JobListCopy::items(int id) const {
+    if (id == ctl::JobList) {
+        std::lock_guard lock(mutex_);
+        // Lines put into the list from outside the program are read from it.
+        if (lines_.size() == static_cast<std::size_t>(std::max(0, window_.item_count(id)))) return lines_;
+    }
+    return window_.items(id);
+}
+
 bool JobListCopy::change_waits() const { return !path_.empty() && version_ != written_version_; }
 
 std::optional<JobListCopy::Clock::time_point> JobListCopy::write_if_due(Clock::time_point now) {

@@ -98,7 +98,9 @@ public:
     void insert_item(int id, int index, std::string_view text) override;
     void remove_item(int id, int index) override;
     void clear_items(int id) override;
-    std::vector<std::string> items(int id) const override { return window_.items(id); }
+    // The job list comes from the followed lines, which are cheaper to copy
+    // than the window's list is to read.
+    std::vector<std::string> items(int id) const override;
     void append_items(int id, const std::vector<std::string>& texts) override;
     bool enabled(int id) const override { return window_.enabled(id); }
     void set_enabled(int id, bool enabled) override { window_.set_enabled(id, enabled); }

@@ -101,12 +101,12 @@ struct GrowingSelection {
 // False when the selection is too large to take at all.
 bool grow_to_selection(GrowingSelection& growing) {
     const LRESULT folder = SendMessageW(growing.dialog, CDM_GETFOLDERPATH, 0, 0);
-    const LRESULT spec = SendMessageW(growing.dialog, CDM_GETSPEC, 0, 0);
-    if (folder < 0 || spec < 0) return true;
-    // The result holds the folder and each name of the spec with a NUL
-    // instead of its quotes and blank; twice that covers a spec read a step
-    // before the selection changed it.
-    const std::size_t needed = 2 * (static_cast<std::size_t>(folder) + static_cast<std::size_t>(spec) + 4);
+    const LRESULT names = SendMessageW(growing.dialog, CDM_GETSPEC, 0, 0);
+    if (folder < 0 || names < 0) return true;
+    // The result holds the folder and each selected name with a NUL instead
+    // of its quotes and blank; twice that covers names read a step before
+    // the selection changed them.
+    const std::size_t needed = 2 * (static_cast<std::size_t>(folder) + static_cast<std::size_t>(names) + 4);
     if (needed <= growing.setup->nMaxFile) return true;
     if (needed > kLargestSelectionChars) return false;
     growing.buffer.assign(needed, L'\0');

@@ -7,6 +7,8 @@
 
 #include <limits>
 
+#include "win32/code_pages.h"
+
 namespace tav {
 namespace {
 
@@ -31,15 +33,6 @@ private:
 template <class T>
 bool query(IUnknown* from, REFIID iid, ComRef<T>& to) {
     return SUCCEEDED(from->QueryInterface(iid, to.out())) && to.get() != nullptr;
-}
-
-std::wstring wide_from_ansi(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    if (MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length) != length) return {};
-    wide.resize(static_cast<size_t>(length) - 1);  // the terminator stays the string's own
-    return wide;
 }
 
 constexpr LONGLONG kUnitsPerSecond = 10'000'000;  // media time counts 100 ns

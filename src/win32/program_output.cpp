@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "common/paths.h"
+#include "common/text_rules.h"
+#include "win32/handle.h"
 
 namespace tav {
 namespace {
@@ -22,20 +24,13 @@ constexpr std::string_view kKeptVariables[] = {"SystemRoot", "SystemDrive", "win
                                                "PATH", "PATHEXT", "TEMP", "TMP",
                                                "NUMBER_OF_PROCESSORS", "PROCESSOR_ARCHITECTURE", "OS"};
 
-bool same_name(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 bool kept(std::string_view entry) {
     // Entries such as "=C:=C:\dir" begin with '='; they are not kept.
     const std::size_t equals = entry.find('=');
     if (equals == 0 || equals == std::string_view::npos) return false;
     const std::string_view name = entry.substr(0, equals);
     return std::any_of(std::begin(kKeptVariables), std::end(kKeptVariables),
-                       [&](std::string_view kept_name) { return same_name(name, kept_name); });
+                       [&](std::string_view kept_name) { return equals_ignoring_ascii_case(name, kept_name); });
 }
 
 // An environment block of the kept variables: "NAME=value\0...\0".
@@ -52,24 +47,6 @@ std::string reduced_environment() {
     return block;
 }
 
-// Closes a handle when it goes out of scope.
-class Handle {
-public:
-    explicit Handle(HANDLE handle = nullptr) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { close(); }
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void close() {
-        if (handle_) CloseHandle(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    HANDLE handle_;
-};
-
 // Reads whatever the pipe holds now, without waiting for more.
 void drain(HANDLE pipe, std::string& out) {
     char buffer[4096];
@@ -84,17 +61,6 @@ void drain(HANDLE pipe, std::string& out) {
 }
 
 }  // namespace
-
-std::optional<FileStamp> file_stamp_of(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
-    FileStamp stamp;
-    stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    stamp.time = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                                           data.ftLastWriteTime.dwLowDateTime);
-    return stamp;
-}
 
 ProgramOutput run_for_output(const std::string& program, const std::string& argument,
                              std::chrono::milliseconds limit, const std::stop_token& stop) {

@@ -1,19 +1,14 @@
-// Asking a program about itself, for the Windows build: its file's stamp,
-// and one short run with its output captured. Both are safe to call from
-// any thread.
+// Asking a program about itself, for the Windows build: one short run with
+// its output captured. Safe to call from any thread.
 #pragma once
 
 #include <chrono>
-#include <optional>
 #include <stop_token>
 #include <string>
 
 #include "model/platform.h"
 
 namespace tav {
-
-// Size and last write time (FILETIME units); nullopt for a folder or no file.
-std::optional<FileStamp> file_stamp_of(const std::string& path);
 
 // Runs `"program" argument` without a window, in the program's folder, with
 // standard input at NUL and both output streams captured into one pipe, and

@@ -8,6 +8,7 @@
 #include "win32/batch_process.h"
 #include "win32/code_pages.h"
 #include "win32/file_dialogs.h"
+#include "win32/handle.h"
 #include "win32/input_box.h"
 #include "win32/media_query.h"
 #include "win32/program_output.h"
@@ -15,26 +16,6 @@
 namespace tav {
 
 namespace {
-
-// Closes a file handle when it goes out of scope.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { close(); }
-    bool is_open() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    bool close() {
-        if (!is_open()) return true;
-        const bool closed = CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 // Largest piece handed to one WriteFile/ReadFile call.
 constexpr std::size_t kChunkBytes = std::size_t{1} << 24;
@@ -50,12 +31,13 @@ bool write_all(HANDLE file, std::string_view bytes) {
 }
 
 // Writes the bytes into a file opened with the given disposition; true only
-// when every byte went out and the file closed cleanly.
-bool write_with(const std::string& path, std::string_view bytes, DWORD disposition) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.is_open()) return false;
-    const bool written = write_all(file.get(), bytes);
+// when every byte went out (onto the disk itself with `through`, not only
+// into the system's cache) and the file closed cleanly.
+bool write_with(const std::string& path, std::string_view bytes, DWORD disposition, bool through = false) {
+    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const bool written = write_all(file.get(), bytes) && (!through || FlushFileBuffers(file.get()));
     return file.close() && written;
 }
 
@@ -137,9 +119,9 @@ std::optional<std::string> Win32Platform::input_box(const std::string& title, co
 }
 
 std::optional<std::string> Win32Platform::read_file(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.is_open()) return std::nullopt;
+    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
     LARGE_INTEGER size{};
     std::string content;
     if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 &&
@@ -265,18 +247,23 @@ bool Win32Platform::instance_running(const std::string& tag) {
 }
 
 bool Win32Platform::write_file_through(const std::string& path, std::string_view bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.is_open()) return false;
-    const bool written = write_all(file.get(), bytes) && FlushFileBuffers(file.get());
-    return file.close() && written;
+    return write_with(path, bytes, CREATE_ALWAYS, true);
 }
 
 Win32Platform::~Win32Platform() {
     if (instance_mark_) CloseHandle(instance_mark_);
 }
 
-std::optional<FileStamp> Win32Platform::file_stamp(const std::string& path) { return file_stamp_of(path); }
+std::optional<FileStamp> Win32Platform::file_stamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+    FileStamp stamp;
+    stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.time = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                           data.ftLastWriteTime.dwLowDateTime);
+    return stamp;
+}
 
 std::string Win32Platform::environment_variable(const std::string& name) {
     std::string value(256, '\0');

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/text_rules.h"
+#include "win32/code_pages.h"
 
 namespace tav {
 namespace {
@@ -52,14 +53,6 @@ int selection_of(HWND hwnd, const ItemMessages& m) {
 // Item texts travel as wide characters: the system's ANSI translation of
 // item messages goes through a fixed 512-character buffer, which a long job
 // line would overflow.
-std::wstring to_wide(std::string_view text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(std::max(0, n)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
 void to_ansi(const wchar_t* wide, int length, std::string& out) {
     const int n = length > 0 ? WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr) : 0;
     out.resize(static_cast<size_t>(std::max(0, n)));
@@ -80,7 +73,7 @@ void read_item(HWND hwnd, const ItemMessages& m, int index, std::string& buffer)
 }
 
 void insert_text(HWND hwnd, const ItemMessages& m, WPARAM index, std::string_view text) {
-    const std::wstring wide = to_wide(text);
+    const std::wstring wide = wide_from_ansi(text);
     SendMessageW(hwnd, m.insert, index, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
