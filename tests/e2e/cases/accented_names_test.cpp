@@ -32,6 +32,10 @@ std::string audio_of(const JobNames& job) { return job.output.substr(0, job.outp
 // job reached no tool.
 void check_tools_received(const std::vector<ToolRun>& runs, const std::vector<JobNames>& jobs,
                           const std::string& left_out) {
+    // The order the tools ran in, to tell a missing run from a garbled one.
+    std::string sequence;
+    for (const ToolRun& run : runs) sequence += run.tool + (run.argv.empty() ? "" : " <" + run.argv.back() + ">") + "; ";
+    CONTEXT(sequence);
     CHECK_EQ(runs_of(runs, "x264.exe").size(), 2 * jobs.size());
     for (const JobNames& job : jobs) {
         CONTEXT(job.input);

@@ -84,19 +84,33 @@ DWORD parent_priority() {
     return priority;
 }
 
-// Appends in one write, retrying while a sibling tool of a pipe holds the file.
-void append_record(const char* log, const std::string& record) {
-    for (int attempt = 0; attempt < 200; ++attempt) {
+// Appends in one write. The tools of a pipe run side by side, and a batch
+// started at idle priority may be starved for seconds on a busy machine, so
+// the writers queue on a named mutex for as long as it takes instead of
+// giving up after a while; a record that still cannot be written is said on
+// stderr and fails the run, never silently missing from the log.
+bool append_record(const char* log, const std::string& record) {
+    std::string lock_name = "tav-standin-log-";
+    for (const char* c = log; *c; ++c) lock_name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    HANDLE lock = CreateMutexA(nullptr, FALSE, lock_name.substr(0, MAX_PATH - 1).c_str());
+    const DWORD waited = lock ? WaitForSingleObject(lock, 120000) : WAIT_FAILED;
+    bool written = false;
+    for (int attempt = 0; attempt < 1000 && !written; ++attempt) {
         HANDLE file = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-            CloseHandle(file);
-            return;
+        if (file == INVALID_HANDLE_VALUE) {
+            Sleep(20);
+            continue;
         }
-        Sleep(10);
+        DWORD count = 0;
+        written = WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &count, nullptr) &&
+                  count == record.size();
+        CloseHandle(file);
     }
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) ReleaseMutex(lock);
+    if (lock) CloseHandle(lock);
+    if (!written) std::fprintf(stderr, "stand-in: could not append its record to %s\n", log);
+    return written;
 }
 
 int exit_code_for(const std::string& name) {
@@ -179,7 +193,7 @@ int main(int argc, char** argv) {
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
     record += "cwd=" + escaped(cwd) + "\r\n[end]\r\n";
-    if (const char* log = std::getenv("TAV_STANDIN_LOG"); log && *log) append_record(log, record);
+    if (const char* log = std::getenv("TAV_STANDIN_LOG"); log && *log && !append_record(log, record)) return 99;
 
     // The few side effects that the batch files rely on.
     if (name == "setpath.exe" && argc > 1 && std::string(argv[1]) == "run") {
