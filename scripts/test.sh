@@ -16,8 +16,9 @@ if ! tav_display_usable; then
 fi
 tav_prepare_prefix
 tav_keep_wineserver
-rm -rf build/screenshots
+rm -rf build/screenshots build/e2e-flaky.log
 echo "screenshots of every tab go to $tav_root/build/screenshots"
+echo "end-to-end cases that pass only on their second run are listed in $tav_root/build/e2e-flaky.log"
 
 # ctest's summary is the last thing printed; its exit code is ours.
 set +e
