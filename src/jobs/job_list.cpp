@@ -87,17 +87,11 @@ void delete_job(Context& ctx) {
     int first = *line;
     while (first > 0 && !is_job_start(ui.item_text(kList, first))) --first;
 
-    // It ends with the next end marker after its first line, or with the
-    // list when its end marker was edited or disabled.
-    int last = first;
-    while (last + 1 < count) {
-        ++last;
-        if (is_job_end(ui.item_text(kList, last))) break;
-    }
+    const int end = job_end(first, count, [&](int i) { return ui.item_text(kList, i); });
 
     // From the bottom up, so a job running to the end of a long list never
     // shifts the lines below it.
-    for (int index = last; index >= first; --index) ui.remove_item(kList, index);
+    for (int index = end - 1; index >= first; --index) ui.remove_item(kList, index);
     ui.set_state(kList, kNoSelection);
 }
 

@@ -16,9 +16,7 @@ bool is_plain_ascii(std::string_view text) {
 // The end (one past the last line) of the job or lone line at `first`.
 size_t unit_end(const std::vector<std::string>& lines, size_t first) {
     if (!is_job_start(lines[first])) return first + 1;
-    size_t last = first + 1;
-    while (last < lines.size() && !is_job_end(lines[last])) ++last;
-    return std::min(last + 1, lines.size());
+    return job_end(first, lines.size(), [&](size_t i) -> const std::string& { return lines[i]; });
 }
 
 }  // namespace
