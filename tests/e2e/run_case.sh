@@ -62,19 +62,22 @@ run_once() {
     timeout -k 5 "${TAV_CASE_TIMEOUT:-100}" wine "$program" "$@" >"$out" 2>&1 </dev/null
     rc=$?
     cat "$out"
-    rm -f "$out"
     ((rc == 124)) && echo "run_case: the test program did not end in time" >&2
+    ((rc != 0)) && last_failure=$(tail -c 4000 "$out")
+    rm -f "$out"
     return "$rc"
 }
 # Wine on a busy machine now and then loses a process start; a case that
 # fails is run once more, and its first failure stays in the output, marked,
 # so an intermittent fault is seen even when the second run passes.
+last_failure=""
 run_once "$@"
 rc=$?
 if ((rc != 0 && rc != 124)); then
     echo "run_case: FLAKY? the first run failed (exit $rc); running the case once more" >&2
     mkdir -p "$root/build"
-    echo "$(date -u +%FT%TZ) $(basename "$program") $* failed once (exit $rc)" >>"$root/build/e2e-flaky.log"
+    echo "$(date -u +%FT%TZ) $(basename "$program") $* failed once (exit $rc):" >>"$root/build/e2e-flaky.log"
+    printf '%s\n\n' "$last_failure" >>"$root/build/e2e-flaky.log"
     run_once "$@"
     rc=$?
 fi
