@@ -254,6 +254,18 @@ private:
     std::string saved_path_;
 };
 
+// Adds one job in mode 1 at quantizer 26 without a log, the shortest job
+// the window writes, for `input`, writing `output`.
+inline void add_quick_job(Program& program, const std::string& input, const std::string& output) {
+    program.select_tab(kBitrateTab);
+    program.select(ctl::Mode, 1);
+    program.paste(ctl::Value, "26");
+    set_check(program, ctl::LogEnabled, false);
+    program.paste(ctl::InputFile, input);
+    program.paste(ctl::OutputFile, output);
+    program.click(ctl::Add);
+}
+
 // Makes "Make BAT" write the job list into `path` (typed into the save dialog).
 inline void make_bat(Program& program, const std::string& path) {
     program.select_tab(kJobTab);

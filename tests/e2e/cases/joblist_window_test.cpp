@@ -12,19 +12,10 @@ const std::string kShutdown = "shutdown.exe -s -f -t 30";
 
 // Two complete jobs with the shutdown line between them.
 Lines build_list(Program& program) {
-    program.select(ctl::Mode, 1);
-    program.paste(ctl::Value, "26");
-    set_check(program, ctl::LogEnabled, false);
-    for (const char* name : {"D:\\a.avs", "D:\\b.avs"}) {
-        program.select_tab(kBitrateTab);
-        program.paste(ctl::InputFile, name);
-        program.paste(ctl::OutputFile, std::string(name, 4) + ".mp4");
-        program.click(ctl::Add);
-        if (name[3] == 'a') {
-            program.select_tab(kJobTab);
-            program.click(ctl::Shut);
-        }
-    }
+    add_quick_job(program, "D:\\a.avs", "D:\\a.mp4");
+    program.select_tab(kJobTab);
+    program.click(ctl::Shut);
+    add_quick_job(program, "D:\\b.avs", "D:\\b.mp4");
     program.select_tab(kJobTab);
     Lines lines = list_lines(program);
     if (lines.size() != 13u || lines[6] != kShutdown) throw Abort("unexpected job list: " + show(lines));

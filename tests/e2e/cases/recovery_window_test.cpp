@@ -45,15 +45,8 @@ std::string wait_for_copy(const fs::path& folder, const Lines& lines) {
 
 // Two jobs, the shutdown line, a disabled line and a line edited by hand.
 Lines build_list(Program& program) {
-    program.select(ctl::Mode, 1);
-    program.paste(ctl::Value, "26");
-    set_check(program, ctl::LogEnabled, false);
-    for (const char* name : {"D:\\a.avs", "D:\\b.avs"}) {
-        program.select_tab(kBitrateTab);
-        program.paste(ctl::InputFile, name);
-        program.paste(ctl::OutputFile, std::string(name, 4) + ".mp4");
-        program.click(ctl::Add);
-    }
+    add_quick_job(program, "D:\\a.avs", "D:\\a.mp4");
+    add_quick_job(program, "D:\\b.avs", "D:\\b.mp4");
     program.select_tab(kJobTab);
     program.click(ctl::Shut);
     program.select(ctl::JobList, 4);

@@ -46,17 +46,6 @@ std::string expected_batch(const std::string& folder, const std::vector<std::str
     return text + "del " + name;
 }
 
-// Adds one job in mode 1 for `input`, writing `output`.
-void add_job(Program& program, const std::string& input, const std::string& output) {
-    program.select_tab(kBitrateTab);
-    program.select(ctl::Mode, 1);
-    program.paste(ctl::Value, "26");
-    set_check(program, ctl::LogEnabled, false);
-    program.paste(ctl::InputFile, input);
-    program.paste(ctl::OutputFile, output);
-    program.click(ctl::Add);
-}
-
 constexpr unsigned kIdle = IDLE_PRIORITY_CLASS;
 
 TAV_CASE(start_saves_settings_here_and_runs_the_list_at_idle_priority_in_the_program_folder) {
@@ -66,7 +55,7 @@ TAV_CASE(start_saves_settings_here_and_runs_the_list_at_idle_priority_in_the_pro
     place_delay_tool(program);
     const std::string folder = folder_of(program);
     const std::string input = folder + "clips & 100%\\a.avs", output = folder + "clips & 100%\\a.mp4";
-    add_job(program, input, output);
+    add_quick_job(program, input, output);
     program.select_tab(kJobTab);
     program.click(ctl::Shut);
     const auto lines = list_lines(program);
@@ -134,13 +123,13 @@ TAV_CASE(two_quick_starts_run_two_intact_batches) {
     place_delay_tool(program);
     const std::string folder = folder_of(program);
 
-    add_job(program, folder + "one.avs", folder + "one.mp4");
+    add_quick_job(program, folder + "one.avs", folder + "one.mp4");
     program.select_tab(kJobTab);
     const auto first_lines = list_lines(program);
     program.click(ctl::Start);
     const std::string first = read_file(folder + "temp.bat");
 
-    add_job(program, folder + "two.avs", folder + "two.mp4");
+    add_quick_job(program, folder + "two.avs", folder + "two.mp4");
     program.select_tab(kJobTab);
     const auto second_lines = list_lines(program);
     program.click(ctl::Start);

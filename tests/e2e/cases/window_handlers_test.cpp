@@ -8,6 +8,7 @@
 
 #include "check.h"
 #include "driver.h"
+#include "support/expected_modes.h"
 
 namespace tav::e2e {
 namespace {
@@ -105,40 +106,15 @@ TAV_CASE(the_value_field_range_follows_the_mode_and_the_size_box) {
     CHECK_EQ(program.close(), 0u);
 }
 
-struct ModeRow {
-    int mode;
-    const char* label;
-    const char* range;
-    bool size_box, limits, vbv, variance, stats, crf, size_limits;
-};
-
-// The mode table, with "Size" unchecked.
-constexpr ModeRow kModeRows[] = {
-    {0, "Average Bitrate", "Range 0~8000", true, true, true, true, false, false, false},
-    {1, "Quantizer", "Range 0~51", false, false, false, false, false, false, false},
-    {2, "Quantizer", "Range 0~51", false, true, true, false, false, false, false},
-    {3, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {4, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {5, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {6, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {7, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {8, "Quantizer", "Range 0~51", false, true, true, false, true, false, false},
-    {9, "Quantizer", "Range 0~51", false, true, true, false, true, false, false},
-    {10, "Average Bitrate", "Range 0~8000", true, true, true, true, true, true, false},
-    {11, "Average Bitrate", "Range 0~8000", true, true, true, true, true, true, false},
-    {12, "Quantizer", "Range 0~51", false, true, true, false, true, false, false},
-    {13, "Average Bitrate", "Range 0~8000", true, true, true, true, true, true, true},
-};
-
-void check_mode_row(const Program& program, const ModeRow& row) {
-    CHECK_EQ(program.text(24), row.label);
-    CHECK_EQ(program.text(88), row.range);
+void check_mode_row(const Program& program, const test::ExpectedModeRow& row) {
+    CHECK_EQ(program.text(24), row.value_label);
+    CHECK_EQ(program.text(88), row.range_label);
     CHECK_EQ(program.shown(125), row.size_box);
-    for (int id : {40, 44, 45, 46}) CHECK_EQ(program.enabled(id), row.limits);
+    for (int id : {40, 44, 45, 46}) CHECK_EQ(program.enabled(id), row.qp_limits);
     for (int id : {131, 132, 133}) CHECK_EQ(program.enabled(id), row.vbv);
     CHECK_EQ(program.enabled(134), row.variance);
     for (int id : {28, 30, 31}) CHECK_EQ(program.enabled(id), row.stats);
-    for (int id : {121, 122}) CHECK_EQ(program.shown(id), row.crf);
+    for (int id : {121, 122}) CHECK_EQ(program.shown(id), row.crf_box);
     for (int id : {143, 141, 144, 142}) CHECK_EQ(program.shown(id), row.size_limits);
     CHECK_EQ(program.shown(22), !row.size_limits);
 }
@@ -148,7 +124,7 @@ TAV_CASE(selecting_a_mode_relabels_and_enables_its_controls) {
     // Forward, then backward, so every row is also reached from its other neighbour.
     for (int pass = 0; pass < 2; ++pass) {
         for (int i = 0; i < 14; ++i) {
-            const ModeRow& row = kModeRows[pass == 0 ? i : 13 - i];
+            const test::ExpectedModeRow& row = test::kExpectedModeRows[pass == 0 ? i : 13 - i];
             CONTEXT("mode " + std::to_string(row.mode));
             program.select(23, row.mode);
             check_mode_row(program, row);

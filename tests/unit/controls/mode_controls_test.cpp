@@ -3,44 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <iterator>
+#include <vector>
 
 #include "controls/mode_controls.h"
 #include "model/control_ids.h"
+#include "support/expected_modes.h"
 #include "support/test_app.h"
 
 namespace tav {
 namespace {
 
-struct ModeRow {
-    int mode;
-    const char* value_label;
-    const char* range_label;
-    bool size_box;
-    bool qp_limits;  // 40, 44, 45, 46
-    bool vbv;        // 131 to 133
-    bool variance;   // 134
-    bool stats;      // 28, 30, 31
-    bool crf_box;    // 121, 122
-    bool size_limits;
-};
-
-constexpr ModeRow kRows[] = {
-    {0, "Average Bitrate", "Range 0~8000", true, true, true, true, false, false, false},
-    {1, "Quantizer", "Range 0~51", false, false, false, false, false, false, false},
-    {2, "Quantizer", "Range 0~51", false, true, true, false, false, false, false},
-    {3, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {4, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {5, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {6, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {7, "Average Bitrate", "Range 0~8000", true, true, true, true, true, false, false},
-    {8, "Quantizer", "Range 0~51", false, true, true, false, true, false, false},
-    {9, "Quantizer", "Range 0~51", false, true, true, false, true, false, false},
-    {10, "Average Bitrate", "Range 0~8000", true, true, true, true, true, true, false},
-    {11, "Average Bitrate", "Range 0~8000", true, true, true, true, true, true, false},
-    {12, "Quantizer", "Range 0~51", false, true, true, false, true, false, false},
-    {13, "Average Bitrate", "Range 0~8000", true, true, true, true, true, true, true},
-    {-1, "Average Bitrate", "Range 0~8000", true, true, true, true, false, false, false},
-};
+// With no mode chosen the window shows what mode 0 shows, without its
+// statistics.
+constexpr test::ExpectedModeRow kNoMode = {
+    -1, "Average Bitrate", "Range 0~8000", true, true, true, true, false, false, false};
 
 void expect_all(const MemorySurface& ui, std::initializer_list<int> ids, bool (MemorySurface::*flag)(int) const,
                 bool expected, int mode) {
@@ -48,7 +25,9 @@ void expect_all(const MemorySurface& ui, std::initializer_list<int> ids, bool (M
 }
 
 TEST(ModeDependentUpdate, EveryRowOfTheModeTable) {
-    for (const ModeRow& row : kRows) {
+    std::vector<test::ExpectedModeRow> rows(std::begin(test::kExpectedModeRows), std::end(test::kExpectedModeRows));
+    rows.push_back(kNoMode);
+    for (const test::ExpectedModeRow& row : rows) {
         test::TestApp t;
         // Start from the opposite of each row so every flag has to change.
         t.select(ctl::Mode, row.mode == 1 ? 13 : 1);
