@@ -35,10 +35,12 @@ std::vector<ToolRun> read_tool_runs(const fs::path& log) {
     std::vector<ToolRun> runs;
     std::string line;
     ToolRun* run = nullptr;
+    bool crashed = false;  // a "[crash]" record: its tool is named "crashed <tool>"
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line == "[run]") {
+        if (line == "[run]" || line == "[crash]") {
             run = &runs.emplace_back();
+            crashed = line == "[crash]";
             continue;
         }
         if (!run || line == "[end]") continue;
@@ -46,7 +48,7 @@ std::vector<ToolRun> read_tool_runs(const fs::path& log) {
         if (equals == std::string::npos) continue;
         const std::string key = line.substr(0, equals);
         const std::string value = unescaped(line.substr(equals + 1));
-        if (key == "tool") run->tool = value;
+        if (key == "tool") run->tool = crashed ? "crashed " + value : value;
         else if (key.rfind("argv", 0) == 0) run->argv.push_back(value);
         else if (key == "cmdline") run->command_line = value;
         else if (key == "cwd") run->cwd = value;

@@ -15,6 +15,8 @@
 //          cwd=<current directory>
 //          [end]
 // Values are escaped: "\" as "\\", CR as "\r", LF as "\n".
+// A stand-in that crashes appends "[crash]", "tool=", "code=<exception>",
+// "[end]" instead, which the log reader names "crashed <tool>".
 //
 // Asked for its option list (a lone "--fullhelp" or "--longhelp"), as the
 // program asks the encoder it finds, it records nothing: that is no run of
@@ -180,7 +182,18 @@ int answer_question(const std::string& name, const std::string& argument) {
 
 }  // namespace
 
+// A stand-in that crashes before its record is written would leave a run
+// missing without a word; it says so on stderr and in the log instead.
+static LONG WINAPI report_crash(EXCEPTION_POINTERS* info) {
+    const std::string record = "[crash]\r\ntool=" + own_name() + "\r\ncode=" +
+                               hex(info->ExceptionRecord->ExceptionCode) + "\r\n[end]\r\n";
+    std::fputs(record.c_str(), stderr);
+    if (const char* log = std::getenv("TAV_STANDIN_LOG"); log && *log) append_record(log, record);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 int main(int argc, char** argv) {
+    SetUnhandledExceptionFilter(report_crash);
     const std::string name = own_name();
     if (argc == 2 && (std::string(argv[1]) == "--fullhelp" || std::string(argv[1]) == "--longhelp"))
         return answer_question(name, argv[1]);
