@@ -33,8 +33,8 @@ void BM_JobLinesMode13AudioMkv(benchmark::State& state) {
     set_up_conditional_job(t);
     fill_files(t);
     for (auto _ : state) {
-        std::vector<std::string> lines = build_job(t.ctx);
-        benchmark::DoNotOptimize(lines);
+        BuiltJob job = build_job(t.ctx, documented_dialect());
+        benchmark::DoNotOptimize(job);
     }
 }
 BENCHMARK(BM_JobLinesMode13AudioMkv)->Unit(benchmark::kMicrosecond);

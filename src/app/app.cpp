@@ -3,6 +3,7 @@
 #include "controls/choosers.h"
 #include "controls/field_rules.h"
 #include "controls/mode_controls.h"
+#include "jobs/batch_writer.h"
 #include "jobs/job_list.h"
 #include "jobs/recovery.h"
 #include "jobs/runner.h"
@@ -69,6 +70,10 @@ void create_working_folders(Platform& platform, const std::string& program_folde
     for (const char* name : kWorkingFolders) platform.create_folder(program_folder + name);
 }
 
+App::App(ControlSurface& window, Platform& platform, JobListCopy::Writing writing)
+    : job_list_copy_(window, platform, writing),
+      ctx_{job_list_copy_, platform, platform.program_folder(), session_} {}
+
 void App::initialise_controls() {
     fill_choice_lists(ctx_.ui);
     apply_initial_states(ctx_.ui);
@@ -77,10 +82,10 @@ void App::initialise_controls() {
 void App::start() {
     // Asks the encoder the batch would run which options it takes, beside
     // the window, while the lists fill and the settings load.
-    ctx_.session.encoder_probe.look(ctx_.platform, ctx_.program_folder);
+    session_.encoder_probe.look(ctx_.platform, ctx_.program_folder);
     refresh_lists(ctx_);
     load_settings(ctx_, kMainSettingsFile);
-    recover_job_lists(ctx_);
+    recover_job_lists(ctx_, job_list_copy_);
 }
 
 bool App::handle(const ControlEvent& event) {
@@ -119,7 +124,7 @@ bool App::handle(const ControlEvent& event) {
 
 void App::exit() {
     save_settings(ctx_, ctx_.program_folder + kMainSettingsFile);
-    end_job_list_copy(ctx_);
+    job_list_copy_.discard();
 }
 
 }  // namespace tav

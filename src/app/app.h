@@ -1,10 +1,14 @@
-// The program's spine: start-up, the dispatch of control events to their
-// handlers, and the exit steps. The front end owns the window and the
-// event loop and hands every control event to `handle`.
+// The program's spine: what a window keeps for its life (the session and
+// the job list's copy), start-up, the dispatch of control events to their
+// handlers, and the exit steps. The front end owns the window and the event
+// loop and hands every control event to `handle`; the program and the tests
+// build the program the same way, over a window and a platform.
 #pragma once
 
 #include <string>
 
+#include "jobs/job_list_copy.h"
+#include "jobscript/session.h"
 #include "model/context.h"
 #include "model/events.h"
 
@@ -16,7 +20,17 @@ void create_working_folders(Platform& platform, const std::string& program_folde
 
 class App {
 public:
-    explicit App(Context& ctx) : ctx_(ctx) {}
+    // `window` and `platform` must outlive the program. The job list's copy
+    // is written as `writing` says (a thread of its own in the program).
+    App(ControlSurface& window, Platform& platform, JobListCopy::Writing writing);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // What every operation works on: the controls (through the job list's
+    // copy), the platform, the program folder and the session.
+    Context& context() { return ctx_; }
+    Session& session() { return session_; }
+    JobListCopy& job_list_copy() { return job_list_copy_; }
 
     // Once the window is built: fill the choice lists, apply the initial states.
     void initialise_controls();
@@ -33,7 +47,10 @@ public:
     void exit();
 
 private:
-    Context& ctx_;
+    Session session_;
+    // Follows what the program writes into the window's job list.
+    JobListCopy job_list_copy_;
+    Context ctx_;
 };
 
 }  // namespace tav

@@ -126,23 +126,34 @@ EncoderDialect::EncoderDialect(std::shared_ptr<const EncoderAnswer> answer) : En
     }
 }
 
-const std::string& EncoderDialect::text(Opt option) const {
-    const auto i = static_cast<std::size_t>(option);
-    if (unknown_[i]) used_[i] = true;
-    return *texts_[i];
-}
-
-std::vector<std::string> EncoderDialect::unknown_in_use() const {
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < kOptCount; ++i) {
-        if (used_[i]) names.emplace_back(table()[i].name);
+OptionSet EncoderDialect::unknown_in(std::string_view line) const {
+    OptionSet found;
+    if (unknown_.none()) return found;
+    // File names stand in double quotes and may hold anything.
+    bool quoted = false;
+    std::size_t word_start = 0;
+    for (std::size_t i = 0; i <= line.size(); ++i) {
+        const bool end = i == line.size() || (!quoted && line[i] == ' ');
+        if (i < line.size() && line[i] == '"') quoted = !quoted;
+        if (!end) continue;
+        const std::string_view word = line.substr(word_start, i - word_start);
+        word_start = i + 1;
+        for (std::size_t o = 0; o < kOptCount; ++o)
+            if (unknown_[o] && word == table()[o].name) found[o] = true;
     }
-    return names;
+    return found;
 }
 
-const EncoderDialect& SettingsView::dialect() const {
+const EncoderDialect& documented_dialect() {
     static const EncoderDialect documented;
-    return dialect_ ? *dialect_ : documented;
+    return documented;
+}
+
+std::vector<std::string> option_names(const OptionSet& options) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < kOptCount; ++i)
+        if (options[i]) names.emplace_back(table()[i].name);
+    return names;
 }
 
 }  // namespace tav

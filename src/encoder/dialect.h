@@ -13,10 +13,11 @@
 #include <bitset>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "encoder/encoder_probe.h"
 #include "encoder/settings_view.h"
-#include "model/encoder_probe.h"
 
 namespace tav {
 
@@ -76,6 +77,8 @@ enum class Opt {
     Count
 };
 constexpr std::size_t kOptCount = static_cast<std::size_t>(Opt::Count);
+// A set of options, by Opt.
+using OptionSet = std::bitset<kOptCount>;
 
 class EncoderDialect {
 public:
@@ -86,19 +89,24 @@ public:
 
     // The option's text with the blanks the line needs around it (" -I ",
     // " --bime"), or empty when the encoder takes its meaning without a word.
-    const std::string& text(Opt option) const;
-    // The options that lines built with this dialect carry although the
-    // encoder knows them in neither form, by their documented names.
-    std::vector<std::string> unknown_in_use() const;
+    const std::string& text(Opt option) const { return *texts_[static_cast<std::size_t>(option)]; }
+    // The options an encoder line carries (as words outside double quotes)
+    // that the encoder knows in neither form.
+    OptionSet unknown_in(std::string_view line) const;
     // The encoder that answered; null for the documented lines.
     const EncoderFile* encoder() const { return answer_ ? &answer_->file : nullptr; }
 
 private:
     std::shared_ptr<const EncoderAnswer> answer_;
     std::array<const std::string*, kOptCount> texts_{};
-    std::bitset<kOptCount> unknown_;
-    mutable std::bitset<kOptCount> used_;  // unknown options the lines took
+    OptionSet unknown_;
 };
+
+// The lines as documented, for an encoder of the era or none found.
+const EncoderDialect& documented_dialect();
+
+// The documented names of the options, in the table's order.
+std::vector<std::string> option_names(const OptionSet& options);
 
 // The option as the encoder of the view's lines takes it.
 inline const std::string& opt(const SettingsView& s, Opt option) { return s.dialect().text(option); }

@@ -1,7 +1,8 @@
 // A read-only view of the settings the encoder line is built from: the
 // window's controls, with the encode mode, the value field and the "Audio"
-// box optionally replaced for one pass. The combined modes build each pass
-// through such a view, so the controls themselves never change.
+// box optionally replaced for one pass, and the dialect of the encoder that
+// will run the line. The combined modes build each pass through such a
+// view, so the controls themselves never change.
 #pragma once
 
 #include <optional>
@@ -23,12 +24,9 @@ struct PassOverrides {
 
 class SettingsView {
 public:
-    explicit SettingsView(const ControlSurface& ui, PassOverrides overrides = {})
-        : ui_(ui), overrides_(std::move(overrides)) {}
-    // The same settings, for lines in the dialect of a given encoder.
-    SettingsView(const SettingsView& view, const EncoderDialect& dialect) : SettingsView(view) {
-        dialect_ = &dialect;
-    }
+    // `dialect` must outlive the view.
+    SettingsView(const ControlSurface& ui, const EncoderDialect& dialect, PassOverrides overrides = {})
+        : ui_(ui), dialect_(dialect), overrides_(std::move(overrides)) {}
 
     std::string text(int id) const {
         if (id == ctl::Value && overrides_.value) return *overrides_.value;
@@ -41,13 +39,13 @@ public:
     }
     bool checked(int id) const { return state(id) != 0; }
     int mode() const { return state(ctl::Mode); }
-    // The encoder dialect of the lines; the documented one unless given.
-    const EncoderDialect& dialect() const;
+    // How the encoder that runs the line spells its options.
+    const EncoderDialect& dialect() const { return dialect_; }
 
 private:
     const ControlSurface& ui_;
+    const EncoderDialect& dialect_;
     PassOverrides overrides_;
-    const EncoderDialect* dialect_ = nullptr;
 };
 
 }  // namespace tav

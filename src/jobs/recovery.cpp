@@ -6,7 +6,7 @@
 
 #include "model/control_ids.h"
 #include "model/control_table.h"
-#include "model/job_list_copy.h"
+#include "jobs/job_list_copy.h"
 
 namespace tav {
 namespace {
@@ -67,7 +67,7 @@ void offer_back(Context& ctx, JobListCopy& copy, const std::string& path) {
         platform.delete_file(path);
         return;
     }
-    ctx.ui.append_items(ctl::JobList, content.lines);
+    copy.append_items(ctl::JobList, content.lines);
     // It goes once this window's copy holds its lines.
     copy.retire_after_next_write(path);
 }
@@ -78,13 +78,11 @@ std::string job_list_copy_name(const std::string& instance_tag) {
     return std::string(kPrefix) + instance_tag + std::string(kSuffix);
 }
 
-void recover_job_lists(Context& ctx) {
-    JobListCopy* copy = ctx.session.job_list_copy;
-    if (!copy) return;
+void recover_job_lists(Context& ctx, JobListCopy& copy) {
     Platform& platform = ctx.platform;
     const std::string& folder = ctx.program_folder;
     const std::string own = platform.instance_tag();
-    if (!own.empty()) copy->keep_in(folder + job_list_copy_name(own));
+    if (!own.empty()) copy.keep_in(folder + job_list_copy_name(own));
 
     const auto left_over = [&](const std::string& name) {
         const std::string tag = tag_of(name);
@@ -93,14 +91,10 @@ void recover_job_lists(Context& ctx) {
     const std::string pattern = std::string(kPrefix) + "*" + std::string(kSuffix);
     // Tags sort in the order their instances started: the oldest first.
     for (const std::string& name : sorted_files(platform, folder, pattern))
-        if (left_over(name)) offer_back(ctx, *copy, folder + name);
+        if (left_over(name)) offer_back(ctx, copy, folder + name);
     // A copy that was being written when its instance ended.
     for (const std::string& name : sorted_files(platform, folder, pattern + std::string(kUnfinished)))
         if (left_over(name)) platform.delete_file(folder + name);
-}
-
-void end_job_list_copy(Context& ctx) {
-    if (ctx.session.job_list_copy) ctx.session.job_list_copy->discard();
 }
 
 }  // namespace tav

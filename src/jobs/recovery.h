@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "jobs/job_list_copy.h"
 #include "model/context.h"
 
 namespace tav {
@@ -15,11 +16,8 @@ std::string job_list_copy_name(const std::string& instance_tag);
 // Start-up, once the settings are loaded: begins keeping this window's copy
 // and offers back, oldest first, the job list of every earlier run that did
 // not end normally. A copy of a running instance is never touched; every
-// other copy is deleted once the user has answered for it. Does nothing
-// when the window keeps no copy.
-void recover_job_lists(Context& ctx);
-
-// The normal exit: this window's copy is no longer needed.
-void end_job_list_copy(Context& ctx);
+// other copy is deleted once the user has answered for it. Lines put back
+// go into the list through `copy`, which keeps this window's copy.
+void recover_job_lists(Context& ctx, JobListCopy& copy);
 
 }  // namespace tav

@@ -1,7 +1,6 @@
 #include "jobs/runner.h"
 
-#include "jobscript/console_batch.h"
-#include "jobscript/job_step.h"
+#include "jobs/batch_writer.h"
 #include "model/control_ids.h"
 #include "model/control_table.h"
 #include "settings/config_files.h"
@@ -32,12 +31,6 @@ std::optional<std::string> free_batch_name(Platform& platform, const std::string
     return std::nullopt;
 }
 
-std::string start_batch_text(const std::string& program_folder, const std::vector<std::string>& job_lines,
-                             const std::string& self_name) {
-    // The last line deletes the batch itself and ends without a line end.
-    return batch_file_text(program_folder, job_lines, kWaitForIdle) + "del " + self_name;
-}
-
 void start_jobs(Context& ctx) {
     save_settings(ctx, kMainSettingsFile);
 
@@ -49,21 +42,9 @@ void start_jobs(Context& ctx) {
         return;
     }
     const std::string path = folder + *name;
-    std::vector<std::string> lines = ctx.ui.items(ctl::JobList);
-    const int line_count = static_cast<int>(lines.size());
-    const ConsoleBatch batch = console_batch(ctx, std::move(lines));
-    if (!batch.program_folder) {
-        report_console_batch(ctx, batch, path);
-        return;
-    }
-    if (!ctx.platform.write_file(path, start_batch_text(*batch.program_folder, batch.lines, *name))) {
-        ctx.platform.message_box(std::string(kWindowTitle),
-                                 "The batch file \"" + path + "\" could not be written.");
-        return;
-    }
-    ctx.ui.set_state(ctl::JobList, line_count - 1);
-    // Told before the start: the priority change must follow it closely.
-    report_console_batch(ctx, batch, path);
+    // The batch deletes itself at its end. Left-out jobs are told before
+    // the start: the priority change must follow it closely.
+    if (!write_job_list_batch(ctx, path, {kWaitForIdle, "del " + *name})) return;
 
     const BatchStart started = ctx.platform.start_batch(path, folder);
     if (!started.started) {

@@ -18,11 +18,6 @@ inline constexpr std::string_view kShutdownLine = "shutdown.exe -s -f -t 30";
 // nullopt when all of them up to "temp999.bat" are.
 std::optional<std::string> free_batch_name(Platform& platform, const std::string& program_folder);
 
-// The batch text: the header, every job line, and the line deleting the
-// batch itself (`self_name`, without a line end).
-std::string start_batch_text(const std::string& program_folder, const std::vector<std::string>& job_lines,
-                             const std::string& self_name);
-
 // Saves the settings, writes the batch into the program folder (in the
 // console's code page, console_batch.h), starts it there and lowers it to
 // the idle priority class.

@@ -7,6 +7,7 @@
 #include "model/audio_encoders.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"
+#include "jobscript/session.h"
 
 namespace tav {
 namespace {

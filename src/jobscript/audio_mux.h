@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "jobscript/input_names.h"
 #include "model/context.h"
 
 namespace tav {

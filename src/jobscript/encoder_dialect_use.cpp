@@ -1,6 +1,7 @@
 #include "jobscript/encoder_dialect_use.h"
 
 #include "model/control_table.h"
+#include "jobscript/session.h"
 
 namespace tav {
 
@@ -9,8 +10,8 @@ EncoderDialect dialect_for_new_lines(Context& ctx) {
     return EncoderDialect(ctx.session.encoder_probe.answer());
 }
 
-void tell_unknown_options(Context& ctx, const EncoderDialect& dialect) {
-    const std::vector<std::string> unknown = dialect.unknown_in_use();
+void tell_unknown_options(Context& ctx, const EncoderDialect& dialect, const OptionSet& unknown_options) {
+    const std::vector<std::string> unknown = option_names(unknown_options);
     const EncoderFile* encoder = dialect.encoder();
     if (unknown.empty() || !encoder || !ctx.session.encoder_probe.first_telling(*encoder)) return;
     std::string names;

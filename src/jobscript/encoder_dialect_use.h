@@ -20,8 +20,9 @@ inline constexpr std::chrono::milliseconds kEncoderPatience{500};
 // there is an answer).
 EncoderDialect dialect_for_new_lines(Context& ctx);
 
-// Once per encoder file: names the options that the lines built with the
-// dialect carry although the encoder knows them in neither form.
-void tell_unknown_options(Context& ctx, const EncoderDialect& dialect);
+// Once per encoder file: names the options (`unknown`) that the new lines,
+// built with the dialect, carry although the encoder knows them in neither
+// form.
+void tell_unknown_options(Context& ctx, const EncoderDialect& dialect, const OptionSet& unknown);
 
 }  // namespace tav

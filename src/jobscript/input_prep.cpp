@@ -5,6 +5,7 @@
 #include "controls/chosen_names.h"
 #include "model/control_ids.h"
 #include "model/control_table.h"
+#include "jobscript/session.h"
 
 namespace tav {
 namespace {

@@ -7,9 +7,13 @@
 
 #include "model/control_surface.h"
 #include "model/platform.h"
-#include "model/session.h"
 
 namespace tav {
+
+// The window's session (jobscript/session.h): the names handed out to
+// inputs and what the encoder says it takes. Only the job builders look
+// inside it.
+struct Session;
 
 struct Context {
     ControlSurface& ui;

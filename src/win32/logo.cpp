@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "model/logo_image.h"
+#include "logo/logo_image.h"
 
 namespace tav {
 

@@ -4,8 +4,6 @@
 #include <objbase.h>
 
 #include "app/app.h"
-#include "model/context.h"
-#include "model/job_list_copy.h"
 #include "win32/logo.h"
 #include "win32/main_window.h"
 #include "win32/win32_platform.h"
@@ -20,17 +18,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const bool com_ready = SUCCEEDED(CoInitialize(nullptr));
     tav::create_working_folders(platform, program_folder);
 
-
     {
         tav::MainWindow window(instance, logo);
         if (window.build()) {
             platform.set_owner(window.hwnd());
-            tav::Session session;
-            // The job list's copy follows what the program writes into the window.
-            tav::JobListCopy job_list_copy(window.surface(), platform, tav::JobListCopy::Writing::InBackground);
-            session.job_list_copy = &job_list_copy;
-            tav::Context context{job_list_copy, platform, program_folder, session};
-            tav::App app(context);
+            tav::App app(window.surface(), platform, tav::JobListCopy::Writing::InBackground);
             // Shown once built: a dialog the settings load opens (a custom
             // matrix asks for its file) then has the window behind it.
             window.show();

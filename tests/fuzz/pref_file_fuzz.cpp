@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/choice_lists.h"
+#include "app/app.h"
 #include "model/control_ids.h"
 #include "model/memory_surface.h"
 #include "settings/pref_file.h"
@@ -64,14 +64,12 @@ void check_entries(std::string_view body) {
 
 void check_load(const std::string& file) {
     tav::MemorySurface ui;
-    tav::fill_choice_lists(ui);
-    tav::apply_initial_states(ui);
-    ui.append_items(tav::ctl::Template, {"grain", "a&b"});
     tav::test::FakePlatform platform;
-    tav::Session session;
-    tav::Context ctx{ui, platform, platform.folder, session};
+    tav::App app(ui, platform, tav::JobListCopy::Writing::WhenAsked);
+    app.initialise_controls();
+    ui.append_items(tav::ctl::Template, {"grain", "a&b"});
     platform.files["s.ini"] = file;
-    tav::load_settings(ctx, "s.ini");
+    tav::load_settings(app.context(), "s.ini");
 
     for (const tav::Setting& s : tav::settings_table()) {
         if (s.kind != tav::SettingKind::Text) continue;

@@ -9,7 +9,7 @@ import re
 import sys
 
 LAYERS = [
-    ["common"],
+    ["common", "logo"],
     ["model"],
     ["controls"],
     ["settings", "encoder"],

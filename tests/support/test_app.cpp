@@ -46,8 +46,9 @@ void TestApp::slide(int id, int position) {
 void TestApp::leave(int id) { send(id, Trigger::FocusLost); }
 
 void TestApp::set_job_lines(const std::vector<std::string>& lines) {
-    ui.clear_items(ctl::JobList);
-    ui.append_items(ctl::JobList, lines);
+    // Through the program's own view of the window, as its buttons write.
+    ctx.ui.clear_items(ctl::JobList);
+    ctx.ui.append_items(ctl::JobList, lines);
 }
 
 }  // namespace tav::test

@@ -1,5 +1,6 @@
 // The program without a window: the in-memory controls, a fake platform and
-// the real dispatch, driven by user-like actions.
+// the real program over them (its session, its job list's copy, its
+// dispatch), built as the program builds itself, driven by user-like actions.
 #pragma once
 
 #include <string>
@@ -17,9 +18,10 @@ class TestApp {
 public:
     MemorySurface ui;
     FakePlatform platform;
-    Session session;
-    Context ctx{ui, platform, platform.folder, session};
-    App app{ctx};
+    // The copy is written only when a test asks (JobListCopy::write_if_due).
+    App app{ui, platform, JobListCopy::Writing::WhenAsked};
+    Context& ctx = app.context();
+    Session& session = app.session();
 
     // The controls as start-up leaves them before any settings file is
     // read: lists filled, initial states applied.

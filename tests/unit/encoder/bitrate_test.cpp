@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "encoder/bitrate.h"
+#include "encoder/dialect.h"
 #include "model/control_ids.h"
 #include "support/test_app.h"
 
@@ -90,7 +91,7 @@ struct BitrateOptions : ::testing::Test {
 TEST_F(BitrateOptions, WithoutSizeTheValueGoesInAsTyped) {
     for (const char* value : {"800", "", "12.5", " 7"}) {
         t.ui.set_text(ctl::Value, value);
-        EXPECT_EQ(bitrate_options(SettingsView(t.ui), t.platform), std::string(" -B ") + value);
+        EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect()), t.platform), std::string(" -B ") + value);
     }
     EXPECT_EQ(t.platform.media_queries, 0);
 }
@@ -98,16 +99,16 @@ TEST_F(BitrateOptions, WithoutSizeTheValueGoesInAsTyped) {
 TEST_F(BitrateOptions, WithSizeTheInputIsMeasuredEachTime) {
     t.click(ctl::SizeMode);
     t.paste(ctl::Value, "350");
-    EXPECT_EQ(bitrate_options(SettingsView(t.ui), t.platform), " -B 1626");
+    EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect()), t.platform), " -B 1626");
     t.click(ctl::Audio);
-    EXPECT_EQ(bitrate_options(SettingsView(t.ui), t.platform), " -B 1560");
+    EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect()), t.platform), " -B 1560");
     t.paste(ctl::AudioBitrate, "128");
-    EXPECT_EQ(bitrate_options(SettingsView(t.ui), t.platform), " -B 1495");
+    EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect()), t.platform), " -B 1495");
     EXPECT_EQ(t.platform.media_queries, 3);
 
     // A pass built without audio, and with another value, through the view alone.
-    EXPECT_EQ(bitrate_options(SettingsView(t.ui, {.audio = false}), t.platform), " -B 1626");
-    EXPECT_EQ(bitrate_options(SettingsView(t.ui, {.value = "700"}), t.platform), " -B 3121");
+    EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect(), {.audio = false}), t.platform), " -B 1626");
+    EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect(), {.value = "700"}), t.platform), " -B 3121");
     EXPECT_TRUE(t.ui.checked(ctl::Audio));
     EXPECT_EQ(t.ui.text(ctl::Value), "350");
 }
@@ -116,12 +117,12 @@ TEST_F(BitrateOptions, InputWithoutUsableLengthGivesNoRate) {
     t.click(ctl::SizeMode);
     t.paste(ctl::Value, "350");
     t.ui.set_text(ctl::InputFile, "D:\\missing.avs");
-    EXPECT_EQ(bitrate_options(SettingsView(t.ui), t.platform), "");
+    EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect()), t.platform), "");
     t.ui.set_text(ctl::InputFile, "");
-    EXPECT_EQ(bitrate_options(SettingsView(t.ui), t.platform), "");
+    EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect()), t.platform), "");
     t.platform.media["D:\\short.avi"] = {12, 25};  // 0.48 s
     t.ui.set_text(ctl::InputFile, "D:\\short.avi");
-    EXPECT_EQ(bitrate_options(SettingsView(t.ui), t.platform), "");
+    EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect()), t.platform), "");
 }
 
 TEST_F(BitrateOptions, SizeTextIsReadAsARealNumber) {
@@ -137,7 +138,7 @@ TEST_F(BitrateOptions, SizeTextIsReadAsARealNumber) {
     };
     for (const Case& c : cases) {
         t.ui.set_text(ctl::Value, c.text);
-        EXPECT_EQ(bitrate_options(SettingsView(t.ui), t.platform), c.expected) << c.text;
+        EXPECT_EQ(bitrate_options(SettingsView(t.ui, documented_dialect()), t.platform), c.expected) << c.text;
     }
 }
 

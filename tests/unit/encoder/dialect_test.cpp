@@ -3,7 +3,7 @@
 #include <map>
 
 #include "encoder/dialect.h"
-#include "model/option_list.h"
+#include "encoder/option_list.h"
 #include "support/test_data.h"
 
 namespace tav {
@@ -87,29 +87,37 @@ TEST(EncoderDialect, TodaysEncoderGetsItsOwnFormOfTheFiveAndAnEraEncoderEveryOpt
         EXPECT_EQ(old.text(option), kDocumented.text(option)) << i;
     }
     // Spellings that today's list leaves out but still takes are no unknowns.
-    EXPECT_TRUE(now.unknown_in_use().empty());
-    EXPECT_TRUE(old.unknown_in_use().empty());
+    std::string every_option = "@x264.exe";
+    for (size_t i = 0; i < kOptCount; ++i) every_option += kDocumented.text(static_cast<Opt>(i)) + " ";
+    EXPECT_TRUE(now.unknown_in(every_option).none());
+    EXPECT_TRUE(old.unknown_in(every_option).none());
 }
 
-TEST(EncoderDialect, OptionsKnownInNeitherFormStayAsDocumentedAndAreReportedOnceUsed) {
+TEST(EncoderDialect, OptionsKnownInNeitherFormStayAsDocumentedAndAreFoundWhereALineCarriesThem) {
+    using Names = std::vector<std::string>;
     // A cut-down build of today: no noise reduction, no PSNR switch, no
     // per-partition references.
     const EncoderDialect cut = dialect_of(test::without_definitions(today(), {"--nr", "--psnr", "--no-mixed-refs"}));
-    EXPECT_TRUE(cut.unknown_in_use().empty());
     EXPECT_EQ(cut.text(Opt::Nr), " --nr ");
-    EXPECT_EQ(cut.unknown_in_use(), std::vector<std::string>{"--nr"});
     EXPECT_EQ(cut.text(Opt::NoPsnr), " --no-psnr");
     EXPECT_EQ(cut.text(Opt::NoSsim), "");  // "--ssim" is still there
     EXPECT_EQ(cut.text(Opt::MixedRefs), " --mixed-refs");
-    EXPECT_EQ(cut.unknown_in_use(), (std::vector<std::string>{"--no-psnr", "--mixed-refs", "--nr"}));
+    EXPECT_EQ(option_names(cut.unknown_in("@x264.exe --no-psnr --mixed-refs --nr 5 -o nul \"a.avs\"")),
+              (Names{"--no-psnr", "--mixed-refs", "--nr"}));
+    // A file name may hold anything: only words outside the quotes are options.
+    EXPECT_EQ(option_names(cut.unknown_in("@x264.exe --crf 20 --nr 0 -o \"D:\\--mixed-refs x\\a.mp4\" "
+                                          "\"C:\\my --no-psnr clip.avs\" 2>&1|lputs.exe \"--nr.txt\"")),
+              Names{"--nr"});
+    EXPECT_TRUE(cut.unknown_in("@x264.exe --nrx 1 --no-psnrs -q 20").none());
 
-    // An era build without pyramids: the ticked box's option is reported;
+    // An era build without pyramids: the ticked box's option is unknown;
     // writing nothing for the unticked box is always understood.
     const EncoderDialect flat = dialect_of(test::without_definitions(era(), {"--b-pyramid"}));
     EXPECT_EQ(flat.text(Opt::BPyramidOff), "");
-    EXPECT_TRUE(flat.unknown_in_use().empty());
     EXPECT_EQ(flat.text(Opt::BPyramid), " --b-pyramid");
-    EXPECT_EQ(flat.unknown_in_use(), std::vector<std::string>{"--b-pyramid"});
+    EXPECT_EQ(option_names(flat.unknown_in("@x264.exe -b 2 --b-pyramid -o nul \"a.avs\"")), Names{"--b-pyramid"});
+    // The documented lines ask nothing of an encoder that did not answer.
+    EXPECT_TRUE(kDocumented.unknown_in("@x264.exe --nr 5 --b-pyramid").none());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "encoder/dialect.h"
 #include "encoder/fragments.h"
 #include "model/control_ids.h"
 #include "support/test_app.h"
@@ -19,7 +20,7 @@ struct Fragments : ::testing::Test {
         t.click(ctl::DctDecimate);
         t.select(ctl::Trellis, 1);
     }
-    SettingsView view() const { return SettingsView(t.ui); }
+    SettingsView view() const { return SettingsView(t.ui, documented_dialect()); }
     void tick(int id, bool on) {
         if (t.ui.checked(id) != on) t.click(id);
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "encoder/dialect.h"
 #include "encoder/pass_line.h"
 #include "model/control_ids.h"
 #include "support/test_app.h"
@@ -41,7 +42,7 @@ struct PassLine : ::testing::Test {
         t.type(ctl::LogFile, "D:\\enc\\log\\movie.txt");
     }
     std::string line(PassOverrides overrides = {}) {
-        return make_pass_line(SettingsView(t.ui, std::move(overrides)), t.platform);
+        return make_pass_line(SettingsView(t.ui, documented_dialect(), std::move(overrides)), t.platform);
     }
 };
 

@@ -9,7 +9,7 @@
 
 #include "app/app.h"
 #include "model/control_ids.h"
-#include "model/job_list_copy.h"
+#include "jobs/job_list_copy.h"
 #include "model/memory_surface.h"
 #include "model/text_limits.h"
 #include "support/fake_platform.h"
@@ -67,15 +67,12 @@ std::string copy_path(const std::string& tag) { return kFolder + job_list_copy_n
 struct ProgramRun {
     Disk& disk;
     MemorySurface window;
-    JobListCopy copy{window, disk, JobListCopy::Writing::WhenAsked};
-    Session session;
-    Context ctx{copy, disk, disk.folder, session};
-    App app{ctx};
+    App app{window, disk, JobListCopy::Writing::WhenAsked};
+    JobListCopy& copy = app.job_list_copy();
     JobListCopy::Clock::time_point clock{};
 
     ProgramRun(Disk& d, const std::string& tag) : disk(d) {
         disk.tag = tag;
-        session.job_list_copy = &copy;
         app.initialise_controls();
         app.start();
     }

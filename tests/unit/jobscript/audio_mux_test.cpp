@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "jobscript/audio_mux.h"
+#include "jobscript/session.h"
 #include "support/fake_platform.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"

@@ -40,7 +40,7 @@ struct JobWindow {
         t.select(ctl::Mode, mode);
         t.paste(ctl::InputFile, "D:\\clips\\a.avs");
         t.paste(ctl::OutputFile, "D:\\clips\\a.mkv");
-        const Lines documented = x264_lines(build_job(t.ctx, EncoderDialect()));
+        const Lines documented = x264_lines(build_job(t.ctx, documented_dialect()).lines);
         const size_t before = t.job_lines().size();
         t.click(ctl::Add);
         const Lines all = t.job_lines();

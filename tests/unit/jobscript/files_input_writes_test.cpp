@@ -9,6 +9,7 @@
 
 #include "jobscript/job_step.h"
 #include "model/control_ids.h"
+#include "model/forwarding_surface.h"
 #include "support/test_app.h"
 
 namespace tav {
@@ -17,33 +18,15 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // Forwards to the in-memory controls and counts the texts written per control.
-class CountingSurface final : public ControlSurface {
+class CountingSurface final : public ForwardingSurface {
 public:
-    explicit CountingSurface(ControlSurface& inner) : inner_(inner) {}
+    using ForwardingSurface::ForwardingSurface;
     std::map<int, int> text_writes;
 
-    bool exists(int id) const override { return inner_.exists(id); }
-    std::string text(int id) const override { return inner_.text(id); }
     void set_text(int id, std::string_view text) override {
         ++text_writes[id];
-        inner_.set_text(id, text);
+        inner().set_text(id, text);
     }
-    int state(int id) const override { return inner_.state(id); }
-    void set_state(int id, int state) override { inner_.set_state(id, state); }
-    int item_count(int id) const override { return inner_.item_count(id); }
-    std::string item_text(int id, int index) const override { return inner_.item_text(id, index); }
-    void insert_item(int id, int index, std::string_view text) override { inner_.insert_item(id, index, text); }
-    void remove_item(int id, int index) override { inner_.remove_item(id, index); }
-    void clear_items(int id) override { inner_.clear_items(id); }
-    std::vector<std::string> items(int id) const override { return inner_.items(id); }
-    void append_items(int id, const std::vector<std::string>& texts) override { inner_.append_items(id, texts); }
-    bool enabled(int id) const override { return inner_.enabled(id); }
-    void set_enabled(int id, bool enabled) override { inner_.set_enabled(id, enabled); }
-    bool visible(int id) const override { return inner_.visible(id); }
-    void set_visible(int id, bool visible) override { inner_.set_visible(id, visible); }
-
-private:
-    ControlSurface& inner_;
 };
 
 constexpr int kFileFields[] = {ctl::InputFile, ctl::OutputFile, ctl::StatsFile, ctl::LogFile};

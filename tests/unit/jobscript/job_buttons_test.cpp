@@ -1,4 +1,4 @@
-// "Add", "Files input" and "Make BAT" through the program's own dispatch.
+// "Add" and "Files input" through the program's own dispatch.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include "jobscript/job_step.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"
+#include "model/forwarding_surface.h"
 #include "support/test_app.h"
 
 namespace tav {
@@ -19,37 +20,28 @@ using Lines = std::vector<std::string>;
 
 // Forwards to the in-memory controls and records every change the program
 // makes, except to the job list.
-class RecordingSurface final : public ControlSurface {
+class RecordingSurface final : public ForwardingSurface {
 public:
-    explicit RecordingSurface(MemorySurface& inner) : inner_(inner) {}
+    using ForwardingSurface::ForwardingSurface;
     std::vector<int> changed;
 
-    bool exists(int id) const override { return inner_.exists(id); }
-    std::string text(int id) const override { return inner_.text(id); }
-    void set_text(int id, std::string_view text) override { note(id), inner_.set_text(id, text); }
-    int state(int id) const override { return inner_.state(id); }
-    void set_state(int id, int state) override { note(id), inner_.set_state(id, state); }
-    int item_count(int id) const override { return inner_.item_count(id); }
-    std::string item_text(int id, int index) const override { return inner_.item_text(id, index); }
+    void set_text(int id, std::string_view text) override { note(id), inner().set_text(id, text); }
+    void set_state(int id, int state) override { note(id), inner().set_state(id, state); }
     void insert_item(int id, int index, std::string_view text) override {
-        note(id), inner_.insert_item(id, index, text);
+        note(id), inner().insert_item(id, index, text);
     }
-    void remove_item(int id, int index) override { note(id), inner_.remove_item(id, index); }
-    void clear_items(int id) override { note(id), inner_.clear_items(id); }
-    std::vector<std::string> items(int id) const override { return inner_.items(id); }
+    void remove_item(int id, int index) override { note(id), inner().remove_item(id, index); }
+    void clear_items(int id) override { note(id), inner().clear_items(id); }
     void append_items(int id, const std::vector<std::string>& texts) override {
-        note(id), inner_.append_items(id, texts);
+        note(id), inner().append_items(id, texts);
     }
-    bool enabled(int id) const override { return inner_.enabled(id); }
-    void set_enabled(int id, bool enabled) override { note(id), inner_.set_enabled(id, enabled); }
-    bool visible(int id) const override { return inner_.visible(id); }
-    void set_visible(int id, bool visible) override { note(id), inner_.set_visible(id, visible); }
+    void set_enabled(int id, bool enabled) override { note(id), inner().set_enabled(id, enabled); }
+    void set_visible(int id, bool visible) override { note(id), inner().set_visible(id, visible); }
 
 private:
     void note(int id) {
         if (id != ctl::JobList) changed.push_back(id);
     }
-    MemorySurface& inner_;
 };
 
 class JobButtons : public ::testing::Test {
@@ -250,102 +242,6 @@ TEST_F(JobButtons, FilesInputStaysQuickWithTwoThousandFiles) {
     const Lines lines = t.job_lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "@echo."), 2000);
     EXPECT_EQ(lines[lines.size() - 2], "@if not errorlevel 1 del \"D:\\out\\clip1999.audio.mp4\"");
-}
-
-// --- Make BAT ---
-
-TEST_F(JobButtons, MakeBatWritesTheHeaderAndEveryLineWithCrLf) {
-    const Lines jobs = {"@echo.", "@rem @x264.exe \xE9t\xE9", "", "@echo+", "@shutdown.exe -s"};
-    t.set_job_lines(jobs);
-    t.platform.save_answers.push_back("D:\\jobs\\run.bat");
-    t.click(ctl::MakeBat);
-    ASSERT_FALSE(t.platform.asked.empty());
-    EXPECT_EQ(t.platform.asked[0].kind, "save");
-    EXPECT_EQ(t.platform.asked[0].title, "");
-    EXPECT_EQ(t.platform.asked[0].text, "");
-    EXPECT_EQ(t.platform.asked[0].filter, "Batch File|*.BAT");
-    EXPECT_EQ(file("D:\\jobs\\run.bat"),
-              "@cd /d \"C:\\prog\\\"\r\n"
-              "@setpath.exe run\r\n"
-              "@call setpath.bat\r\n"
-              "@del setpath.bat\r\n"
-              "@echo.\r\n"
-              "@rem @x264.exe \x82t\x82\r\n"  // the accents in the console's code page
-              "\r\n"
-              "@echo+\r\n"
-              "@shutdown.exe -s\r\n");
-    EXPECT_EQ(t.ui.state(ctl::JobList), 4);
-    EXPECT_TRUE(t.platform.messages().empty());
-}
-
-TEST_F(JobButtons, MakeBatAppendsBatOnlyToANameWithoutExtension) {
-    const struct {
-        std::string chosen, written;
-    } cases[] = {
-        {"D:\\jobs\\run", "D:\\jobs\\run.bat"},
-        {"D:\\my.jobs\\run", "D:\\my.jobs\\run.bat"},
-        {"D:\\jobs\\run.cmd", "D:\\jobs\\run.cmd"},
-        {"D:\\jobs\\RUN.BAT", "D:\\jobs\\RUN.BAT"},
-        {"D:/jobs/run", "D:/jobs/run.bat"},
-    };
-    for (const auto& c : cases) {
-        t.platform.files.clear();
-        t.platform.save_answers.push_back(c.chosen);
-        t.click(ctl::MakeBat);
-        EXPECT_EQ(t.platform.files.size(), 1u) << c.chosen;
-        EXPECT_EQ(t.platform.files.count(c.written), 1u) << c.chosen;
-    }
-}
-
-TEST_F(JobButtons, MakeBatOfAnEmptyListWritesTheHeaderOnly) {
-    t.platform.save_answers.push_back("D:\\jobs\\run.bat");
-    t.click(ctl::MakeBat);
-    EXPECT_EQ(file("D:\\jobs\\run.bat"),
-              "@cd /d \"C:\\prog\\\"\r\n@setpath.exe run\r\n@call setpath.bat\r\n@del setpath.bat\r\n");
-    EXPECT_EQ(t.ui.state(ctl::JobList), -1);
-}
-
-TEST_F(JobButtons, MakeBatDoublesPercentSignsOfTheProgramFolder) {
-    EXPECT_TRUE(batch_file_text("C:\\100% sure\\", {}).starts_with("@cd /d \"C:\\100%% sure\\\"\r\n"));
-}
-
-TEST_F(JobButtons, MakeBatCancelledWritesNothing) {
-    t.set_job_lines({"@echo.", "@echo+"});
-    t.click(ctl::MakeBat);
-    t.platform.save_answers.push_back("");
-    t.click(ctl::MakeBat);
-    EXPECT_TRUE(t.platform.files.empty());
-    EXPECT_TRUE(t.platform.messages().empty());
-}
-
-TEST_F(JobButtons, MakeBatIntoAFileThatCannotBeWrittenSaysSo) {
-    t.set_job_lines({"@echo.", "@echo+"});
-    t.platform.unwritable.insert("R:\\locked.bat");
-    t.platform.save_answers.push_back("R:\\locked.bat");
-    t.click(ctl::MakeBat);
-    ASSERT_EQ(t.platform.messages().size(), 1u);
-    EXPECT_NE(t.platform.messages()[0].find("R:\\locked.bat"), std::string::npos);
-
-    t.platform.unwritable.clear();
-    t.platform.short_write = 5;
-    t.platform.save_answers.push_back("R:\\full.bat");
-    t.click(ctl::MakeBat);
-    EXPECT_EQ(t.platform.messages().size(), 2u);
-}
-
-TEST_F(JobButtons, MakeBatStaysQuickWithAHundredThousandLines) {
-    Lines many;
-    many.reserve(100000);
-    for (int i = 0; i < 100000; ++i) many.push_back("@x264.exe --line " + std::to_string(i));
-    t.set_job_lines(many);
-    t.platform.save_answers.push_back("D:\\big.bat");
-    const auto start = std::chrono::steady_clock::now();
-    t.click(ctl::MakeBat);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    const std::string& text = t.platform.files["D:\\big.bat"];
-    EXPECT_TRUE(text.ends_with("@x264.exe --line 99999\r\n"));
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 100004);
-    EXPECT_EQ(t.ui.state(ctl::JobList), 99999);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ protected:
         t.ui.set_text(ctl::Value, "800");
         t.ui.set_state(ctl::Muxer, muxer::NoMux);
     }
-    Lines job() { return build_job(t.ctx, stand_in_pass); }
+    Lines job() { return build_job(t.ctx, documented_dialect(), stand_in_pass).lines; }
     // The lines between the header and the end marker.
     Lines body() {
         const Lines lines = job();

@@ -1,4 +1,4 @@
-#include "model/logo_image.h"
+#include "logo/logo_image.h"
 
 #include <array>
 #include <string_view>

@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "model/control_surface.h"
+#include "model/forwarding_surface.h"
 #include "model/platform.h"
 
 namespace tav {
@@ -50,7 +50,7 @@ struct JobListCopyContent {
 // read.
 JobListCopyContent read_job_list_copy(std::string_view bytes);
 
-class JobListCopy final : public ControlSurface {
+class JobListCopy final : public ForwardingSurface {
 public:
     using Clock = std::chrono::steady_clock;
     // The least time between two writes of the copy.
@@ -87,14 +87,7 @@ public:
     // The job list's lines as followed.
     std::vector<std::string> lines() const;
 
-    // The window's controls.
-    bool exists(int id) const override { return window_.exists(id); }
-    std::string text(int id) const override { return window_.text(id); }
-    void set_text(int id, std::string_view text) override { window_.set_text(id, text); }
-    int state(int id) const override { return window_.state(id); }
-    void set_state(int id, int state) override { window_.set_state(id, state); }
-    int item_count(int id) const override { return window_.item_count(id); }
-    std::string item_text(int id, int index) const override { return window_.item_text(id, index); }
+    // The job list's changes are followed on their way to the window.
     void insert_item(int id, int index, std::string_view text) override;
     void remove_item(int id, int index) override;
     void clear_items(int id) override;
@@ -102,10 +95,6 @@ public:
     // than the window's list is to read.
     std::vector<std::string> items(int id) const override;
     void append_items(int id, const std::vector<std::string>& texts) override;
-    bool enabled(int id) const override { return window_.enabled(id); }
-    void set_enabled(int id, bool enabled) override { window_.set_enabled(id, enabled); }
-    bool visible(int id) const override { return window_.visible(id); }
-    void set_visible(int id, bool visible) override { window_.set_visible(id, visible); }
 
 private:
     // Applies a change of the job list to the followed lines.
@@ -115,7 +104,6 @@ private:
     void run_writer();
     void stop_writer();
 
-    ControlSurface& window_;
     Platform& platform_;
 
     std::mutex writing_;  // one write at a time

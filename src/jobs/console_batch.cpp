@@ -1,4 +1,4 @@
-#include "jobscript/console_batch.h"
+#include "jobs/console_batch.h"
 
 #include <algorithm>
 

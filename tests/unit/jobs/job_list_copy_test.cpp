@@ -1,4 +1,4 @@
-#include "model/job_list_copy.h"
+#include "jobs/job_list_copy.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "model/option_list.h"
+#include "encoder/option_list.h"
 #include "model/platform.h"
 
 namespace tav {

@@ -1,4 +1,4 @@
-#include "model/input_names.h"
+#include "jobscript/input_names.h"
 
 #include "common/text_rules.h"
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "model/encoder_probe.h"
+#include "encoder/encoder_probe.h"
 #include "support/fake_platform.h"
 #include "support/test_data.h"
 

@@ -1,4 +1,4 @@
-#include "model/option_list.h"
+#include "encoder/option_list.h"
 
 #include <cctype>
 #include <vector>

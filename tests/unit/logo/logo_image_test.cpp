@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "model/logo_image.h"
+#include "logo/logo_image.h"
 
 namespace tav {
 namespace {

@@ -1,4 +1,4 @@
-#include "model/job_list_copy.h"
+#include "jobs/job_list_copy.h"
 
 #include <algorithm>
 
@@ -92,7 +92,7 @@ JobListCopyContent read_job_list_copy(std::string_view bytes) {
 }
 
 JobListCopy::JobListCopy(ControlSurface& window, Platform& platform, Writing writing)
-    : window_(window), platform_(platform), lines_(window.items(ctl::JobList)) {
+    : ForwardingSurface(window), platform_(platform), lines_(window.items(ctl::JobList)) {
     if (writing == Writing::InBackground) writer_ = std::thread([this] { run_writer(); });
 }
 
@@ -139,9 +139,9 @@ std::vector<std::string> JobListCopy::items(int id) const {
     if (id == ctl::JobList) {
         std::lock_guard lock(mutex_);
         // Lines put into the list from outside the program are read from it.
-        if (lines_.size() == static_cast<std::size_t>(std::max(0, window_.item_count(id)))) return lines_;
+        if (lines_.size() == static_cast<std::size_t>(std::max(0, inner().item_count(id)))) return lines_;
     }
-    return window_.items(id);
+    return inner().items(id);
 }
 
 bool JobListCopy::change_waits() const { return !path_.empty() && version_ != written_version_; }
@@ -192,8 +192,8 @@ void JobListCopy::follow(Change&& change) {
         change(lines_);
         // A change the window refused (its memory ran out) or made
         // otherwise: take the window's lines as they are.
-        if (lines_.size() != static_cast<std::size_t>(std::max(0, window_.item_count(ctl::JobList))))
-            lines_ = window_.items(ctl::JobList);
+        if (lines_.size() != static_cast<std::size_t>(std::max(0, inner().item_count(ctl::JobList))))
+            lines_ = inner().items(ctl::JobList);
         ++version_;
         first_change = version_ == written_version_ + 1;
     }
@@ -202,7 +202,7 @@ void JobListCopy::follow(Change&& change) {
 }
 
 void JobListCopy::insert_item(int id, int index, std::string_view text) {
-    window_.insert_item(id, index, text);
+    inner().insert_item(id, index, text);
     if (id != ctl::JobList) return;
     follow([&](std::vector<std::string>& lines) {
         const auto count = static_cast<int>(lines.size());
@@ -212,7 +212,7 @@ void JobListCopy::insert_item(int id, int index, std::string_view text) {
 }
 
 void JobListCopy::remove_item(int id, int index) {
-    window_.remove_item(id, index);
+    inner().remove_item(id, index);
     if (id != ctl::JobList) return;
     follow([&](std::vector<std::string>& lines) {
         if (index >= 0 && index < static_cast<int>(lines.size())) lines.erase(lines.begin() + index);
@@ -220,13 +220,13 @@ void JobListCopy::remove_item(int id, int index) {
 }
 
 void JobListCopy::clear_items(int id) {
-    window_.clear_items(id);
+    inner().clear_items(id);
     if (id != ctl::JobList) return;
     follow([](std::vector<std::string>& lines) { lines.clear(); });
 }
 
 void JobListCopy::append_items(int id, const std::vector<std::string>& texts) {
-    window_.append_items(id, texts);
+    inner().append_items(id, texts);
     if (id != ctl::JobList) return;
     follow([&](std::vector<std::string>& lines) { lines.insert(lines.end(), texts.begin(), texts.end()); });
 }

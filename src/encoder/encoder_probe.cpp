@@ -1,4 +1,4 @@
-#include "model/encoder_probe.h"
+#include "encoder/encoder_probe.h"
 
 #include <algorithm>
 #include <condition_variable>
