@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include "common/working_folders.h"
 #include "controls/choosers.h"
 #include "controls/field_rules.h"
 #include "controls/mode_controls.h"
@@ -62,12 +63,10 @@ const Route* find_route(int id) {
     return nullptr;
 }
 
-constexpr const char* kWorkingFolders[] = {"avs", "stats", "configs", "log", "avsinc"};
-
 }  // namespace
 
 void create_working_folders(Platform& platform, const std::string& program_folder) {
-    for (const char* name : kWorkingFolders) platform.create_folder(program_folder + name);
+    for (std::string_view name : folder::kCreationOrder) platform.create_folder(program_folder + std::string(name));
 }
 
 App::App(ControlSurface& window, Platform& platform, JobListCopy::Writing writing)

@@ -44,6 +44,12 @@ std::string without_extension(std::string_view path) {
     return std::string(dot == std::string_view::npos ? path : path.substr(0, dot));
 }
 
+std::string with_trailing_separator(std::string_view folder) {
+    std::string out(folder);
+    if (!out.empty() && out.back() != '\\' && out.back() != '/') out += '\\';
+    return out;
+}
+
 std::string batch_name(std::string_view path) {
     std::string out;
     out.reserve(path.size());

@@ -22,6 +22,10 @@ std::string stem(std::string_view path);
 // whose file name has no '.' is returned whole.
 std::string without_extension(std::string_view path);
 
+// The folder path ending with a separator: '\' is added unless it ends
+// with '\' or '/' already. The empty text (the current folder) stays empty.
+std::string with_trailing_separator(std::string_view folder);
+
 // A file or folder name as it must stand in a batch line: every '%' doubled,
 // so the command interpreter hands the tool the name unchanged.
 std::string batch_name(std::string_view path);

@@ -5,18 +5,11 @@
 
 #include "common/text_rules.h"
 #include "model/control_ids.h"
+#include "model/control_table.h"
 #include "model/encode_modes.h"
 
 namespace tav {
 namespace {
-
-constexpr FieldRange kRanges[] = {
-    {ctl::KeyframeBoost, 0, 900},  {ctl::BFrameReduction, 0, 900},  {ctl::QuantCompression, 0, 100},
-    {ctl::MinQp, 1, 51},           {ctl::MaxQp, 1, 51},             {ctl::MaxQpStep, 1, 50},
-    {ctl::SceneCut, 0, 100},       {ctl::MeRange, 0, 64},           {ctl::MaxRefs, 0, 16},
-    {ctl::Threads, 0, 4},          {ctl::VbvBufferSize, 0, 240000}, {ctl::VbvMaxRate, 0, 8000},
-    {ctl::BitrateVariance, 10, 1000},
-};
 
 struct Dependency {
     int source;
@@ -55,16 +48,16 @@ void clamp_fraction_field(ControlSurface& ui, int id) {
 }
 
 std::optional<FieldRange> field_range(const ControlSurface& ui, int id) {
-    if (id == ctl::Value) {
-        return FieldRange{id, 0, encode_mode(ui.state(ctl::Mode)).value_max};
-    }
-    for (const FieldRange& r : kRanges)
-        if (r.id == id) return r;
-    return std::nullopt;
+    // The value field's range follows the mode.
+    if (id == ctl::Value) return FieldRange{id, 0, encode_mode(ui.state(ctl::Mode)).value_max};
+    const ControlSpec* row = find_control(id);
+    if (!row || !row->traits.clamp) return std::nullopt;
+    return FieldRange{id, row->traits.clamp->lower, row->traits.clamp->upper};
 }
 
 bool apply_field_clamp(ControlSurface& ui, int id) {
-    if (id == ctl::VbvInitBuffer) {
+    const ControlSpec* row = find_control(id);
+    if (row && row->traits.fraction_clamp) {
         clamp_fraction_field(ui, id);
         return true;
     }

@@ -8,6 +8,7 @@
 #include <stop_token>
 #include <thread>
 
+#include "common/paths.h"
 #include "common/text_rules.h"
 
 namespace tav {
@@ -34,8 +35,7 @@ std::string path_entry_folder(std::string_view entry, const std::string& program
     folder.erase(std::remove(folder.begin(), folder.end(), '"'), folder.end());
     if (folder.empty()) return {};
     if (!is_absolute(folder)) folder = program_folder + folder;
-    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
-    return folder;
+    return with_trailing_separator(folder);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "model/control_ids.h"
 #include "model/control_table.h"
+#include "model/text_limits.h"
 #include "jobs/job_list_copy.h"
 
 namespace tav {
@@ -33,6 +34,17 @@ std::string counted(std::size_t count, std::string_view one, std::string_view ma
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
+// "32,767": a count as the messages write it.
+std::string grouped(std::size_t count) {
+    const std::string digits = std::to_string(count);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+
 std::string offer_text(const JobListCopyContent& content) {
     std::string text = "The job list of an earlier run that did not end normally ";
     text += content.complete ? "holds " : "could be read only in part: ";
@@ -40,8 +52,8 @@ std::string offer_text(const JobListCopyContent& content) {
     text += '.';
     if (content.too_long > 0) {
         text += ' ';
-        text += counted(content.too_long, "line longer than 32,767 characters is",
-                        "lines longer than 32,767 characters are");
+        const std::string longer = "longer than " + grouped(kMaxControlText) + " characters";
+        text += counted(content.too_long, "line " + longer + " is", "lines " + longer + " are");
         text += " left out.";
     }
     text += content.lines.size() == 1 ? " Put it back into the job list?" : " Put them back into the job list?";

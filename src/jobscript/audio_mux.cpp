@@ -5,8 +5,8 @@
 #include "common/paths.h"
 #include "common/text_rules.h"
 #include "model/audio_encoders.h"
-#include "model/choice_lists.h"
 #include "model/control_ids.h"
+#include "model/muxers.h"
 #include "jobscript/session.h"
 
 namespace tav {
@@ -57,28 +57,19 @@ void write_mux_commands(const Context& ctx, const std::string& quoted_audio, std
     const ControlSurface& ui = ctx.ui;
     const std::string output_text = ui.text(ctl::OutputFile);
     const std::string output = quoted_batch_name(output_text);
-    switch (ui.state(ctl::Muxer)) {
-        case muxer::Mp4Box:
-            lines.push_back("@mp4box.exe -add " + quoted_audio + " " + output);
-            lines.push_back("@if not errorlevel 1 del " + quoted_audio);
-            break;
-        case muxer::Mp4Creator:
-            lines.push_back("@mp4creator.exe -create=" + quoted_audio + " " + output);
-            lines.push_back("@if not errorlevel 1 del " + quoted_audio);
-            break;
-        case muxer::MkvMerge: {
-            // mkvmerge ends with 2 when it gave up, possibly leaving a partial
-            // file, and an older muxed file may stand there from an earlier
-            // run: the sources go only after a finished mux (1 is warnings).
-            const std::string mkv = quoted_batch_name(muxed_mkv_name(output_text, ctx.session.input_names));
-            const std::string once_muxed = "@if not errorlevel 2 if exist " + mkv + " del ";
-            lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + quoted_audio);
-            lines.push_back(once_muxed + quoted_audio);
-            lines.push_back(once_muxed + output);
-            break;
-        }
-        default:  // "No mux", "Audio Only" or none: the audio file stays as it is
-            break;
+    const Muxer& muxer = muxer_at(ui.state(ctl::Muxer));
+    if (!muxer.command.empty()) {
+        lines.push_back(std::string(muxer.command) + quoted_audio + " " + output);
+        lines.push_back("@if not errorlevel 1 del " + quoted_audio);
+    } else if (muxer.into_mkv) {
+        // mkvmerge ends with 2 when it gave up, possibly leaving a partial
+        // file, and an older muxed file may stand there from an earlier
+        // run: the sources go only after a finished mux (1 is warnings).
+        const std::string mkv = quoted_batch_name(muxed_mkv_name(output_text, ctx.session.input_names));
+        const std::string once_muxed = "@if not errorlevel 2 if exist " + mkv + " del ";
+        lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + quoted_audio);
+        lines.push_back(once_muxed + quoted_audio);
+        lines.push_back(once_muxed + output);
     }
 }
 

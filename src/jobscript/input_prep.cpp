@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 #include "common/text_rules.h"
+#include "common/working_folders.h"
 #include "controls/chosen_names.h"
 #include "model/control_ids.h"
 #include "model/control_table.h"
@@ -33,10 +34,12 @@ std::string wrapper_input(std::string_view text) {
 std::string wrapper_text(const std::string& input, const std::string& template_name) {
     return wrapper_first_line(input) +
            "mfn=\"" + without_extension(input) + "\"\r\n" +
-           "import(\"..\\avsinc\\" + template_name + ".avs\")\r\n";
+           "import(\"..\\" + std::string(folder::kTemplates) + "\\" + template_name + ".avs\")\r\n";
 }
 
-std::string wrapper_folder(const std::string& program_folder) { return program_folder + "avs\\"; }
+std::string wrapper_folder(const std::string& program_folder) {
+    return program_folder + std::string(folder::kWrappers) + "\\";
+}
 std::string wrapper_name(const std::string& own_name) { return own_name + ".avs"; }
 std::string wrapper_path(const std::string& program_folder, const std::string& own_name) {
     return wrapper_folder(program_folder) + wrapper_name(own_name);
@@ -85,8 +88,8 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
     const std::string& own_name = look.own_name;
     const std::string& output = look.output;
 
-    ui.set_text(ctl::StatsFile, ctx.program_folder + "stats\\" + own_name + ".stat");
-    ui.set_text(ctl::LogFile, ctx.program_folder + "log\\" + own_name + ".txt");
+    ui.set_text(ctl::StatsFile, ctx.program_folder + std::string(folder::kStatistics) + "\\" + own_name + ".stat");
+    ui.set_text(ctl::LogFile, ctx.program_folder + std::string(folder::kLogs) + "\\" + own_name + ".txt");
     ui.set_text(ctl::OutputFile, output);
 
     names.set_look_field(input);

@@ -9,11 +9,11 @@
 #include "jobscript/encoder_dialect_use.h"
 #include "jobscript/input_prep.h"
 #include "jobscript/job_markers.h"
-#include "model/choice_lists.h"
 #include "model/control_ids.h"
 #include "model/control_table.h"
 #include "model/encode_modes.h"
 #include "model/forwarding_surface.h"
+#include "model/muxers.h"
 #include "jobscript/session.h"
 
 namespace tav {
@@ -125,7 +125,7 @@ private:
     // may select, refuse or cut what they are given.
     static bool holds_text_as_written(int id) {
         const ControlSpec* row = find_control(id);
-        return row && row->kind == ControlKind::Edit && row->max_chars == 0;
+        return row && row->kind == ControlKind::Edit && row->traits.max_chars == 0;
     }
     void forget(int id) {
         texts_.erase(id);
@@ -148,7 +148,7 @@ BuiltJob build_job(Context& ctx, const EncoderDialect& dialect, const PassLineSo
         job.lines.push_back("@echo Output:" + quoted_batch_name(ui.text(ctl::OutputFile)));
         job.lines.push_back("@echo Encode Mode:" + ui.text(ctl::Mode));
 
-        if (ui.state(ctl::Muxer) == muxer::AudioOnly) {
+        if (muxer_at(ui.state(ctl::Muxer)).audio_only) {
             write_audio_commands(ctx, ui.state(ctl::AudioEncoder), job.lines);
         } else {
             for (const PassStep& pass : encode_mode(ui.state(ctl::Mode)).passes)
@@ -172,7 +172,7 @@ void add_jobs_for_files(Context& ctx) {
     auto folder = ctx.platform.folder_dialog("Select a folder for output", ctx.program_folder);
     if (!folder || folder->empty()) return;
     if (refuse_name_without_ansi_form(ctx, *folder, "No job was added.")) return;
-    if (folder->back() != '\\' && folder->back() != '/') *folder += '\\';
+    *folder = with_trailing_separator(*folder);
     const auto files =
         ctx.platform.open_files_dialog({"Select some files", "", "AVS(*.AVS)|*.avs|Other Media|*.*"});
     if (!files) return;

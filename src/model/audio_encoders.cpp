@@ -1,10 +1,12 @@
 #include "model/audio_encoders.h"
 
+#include "model/control_table.h"
+
 namespace tav {
 namespace {
 
 // Each " |-sse2" item selects the SSE2 build of the encoder named above it.
-constexpr AudioEncoder kAudioEncoders[] = {
+constexpr std::array<AudioEncoder, kAudioEncoderCount> kAudioEncoders = {{
     {"CT AAC", "enc_aacplus.exe", "aac", " - ", " --cbr ", false},
     {"Nero", "neroaacenc.exe", "mp4", " -if - -of ", " -ignorelength -cbr ", false},
     {" |-sse2", "neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -cbr ", false},
@@ -12,9 +14,12 @@ constexpr AudioEncoder kAudioEncoders[] = {
     {" |-sse2", "neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -br ", false},
     {"Nero(Q)", "neroaacenc.exe", "mp4", " -if - -of ", " -ignorelength -q ", true},
     {" |-sse2", "neroaacenc_sse2.exe", "mp4", " -if - -of ", " -ignorelength -q ", true},
-};
+}};
 
 }  // namespace
+
+constexpr std::array<std::string_view, kAudioEncoderCount> kAudioEncoderItems =
+    item_texts(kAudioEncoders, &AudioEncoder::item);
 
 std::span<const AudioEncoder> audio_encoders() { return kAudioEncoders; }
 

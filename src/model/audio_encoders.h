@@ -3,6 +3,8 @@
 // "<program><before audio><audio file><rate option><value>".
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <span>
 #include <string_view>
 
@@ -17,8 +19,12 @@ struct AudioEncoder {
     bool quality;  // the value is a quality, passed as typed, not kilobits per second
 };
 
+inline constexpr std::size_t kAudioEncoderCount = 7;
+
 // Every item in list order.
 std::span<const AudioEncoder> audio_encoders();
+// The list's item texts.
+extern const std::array<std::string_view, kAudioEncoderCount> kAudioEncoderItems;
 // The row of a list index, or nullptr outside the list (-1: no selection).
 const AudioEncoder* audio_encoder(int index);
 

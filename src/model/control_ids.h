@@ -158,4 +158,7 @@ enum : int {
     Unassigned = -1,
 };
 
+// Every identifier is below this.
+inline constexpr int kIdLimit = 160;
+
 }  // namespace tav::ctl

@@ -3,6 +3,9 @@
 // window from it and the in-memory surface builds its controls from it.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -29,10 +32,45 @@ inline constexpr int kPageCount = 5;
 inline constexpr std::string_view kPageCaptions[kPageCount] = {
     "Bitrate", "Rate Control", "MBs&&Frames", "More", "Job"};
 
-namespace flag {
-inline constexpr unsigned DigitsOnly = 1u << 0;     // edit accepts only 0-9
-inline constexpr unsigned DefaultGuiFont = 1u << 1; // keeps the default GUI font
-}  // namespace flag
+// A choice list's fixed items, in list order.
+using ChoiceItems = std::span<const std::string_view>;
+
+// The item texts of a table with one row per item (the encode modes, the
+// audio encoders, the muxers), for the list that shows them.
+template <class Row, std::size_t N>
+constexpr std::array<std::string_view, N> item_texts(const std::array<Row, N>& rows, std::string_view Row::*item) {
+    std::array<std::string_view, N> texts{};
+    for (std::size_t i = 0; i < N; ++i) texts[i] = rows[i].*item;
+    return texts;
+}
+
+struct IntRange {
+    int lower;
+    int upper;
+};
+
+// What a control takes and how it starts, beyond its place and text.
+struct ControlTraits {
+    bool digits_only = false;       // an edit that accepts only 0-9
+    bool default_gui_font = false;  // keeps the default GUI font instead of Tahoma 8
+    int max_chars = 0;              // the most the user can type; 0 = no limit
+    int range_min = 0;              // a track bar's range
+    int range_max = 0;
+    // An integer field's range: after each event a value above it becomes
+    // the upper text, one below it the lower text.
+    std::optional<IntRange> clamp = {};
+    // A decimal fraction kept within 0..1 the same way.
+    bool fraction_clamp = false;
+
+    // Right after the window is built (the settings load then overrides
+    // most of it):
+    ChoiceItems items = {};  // a choice list's fixed items
+    int selected = -1;       // ...and the one selected; -1: none
+    bool checked = false;
+    bool disabled = false;
+    bool hidden = false;
+    int position = 0;  // a track bar's position
+};
 
 struct ControlSpec {
     int id;
@@ -40,10 +78,7 @@ struct ControlSpec {
     Page page;
     int x, y, width, height;
     std::string_view text;  // caption or initial text
-    unsigned flags = 0;
-    int max_chars = 0;      // limit on what the user can type; 0 = none
-    int range_min = 0;      // track bar range
-    int range_max = 0;
+    ControlTraits traits = {};
 };
 
 // Window geometry.

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "model/control_table.h"
+
 namespace tav {
 namespace {
 
@@ -79,6 +81,8 @@ constexpr std::array<EncodeMode, mode::Count> kModes = {{
 constexpr EncodeMode kNoMode = {"", V::Bitrate, 8000, true, false, false, false, false, false, {}, {}};
 
 }  // namespace
+
+constexpr std::array<std::string_view, mode::Count> kModeItems = item_texts(kModes, &EncodeMode::name);
 
 const EncodeMode& encode_mode(int index) {
     return index >= 0 && index < mode::Count ? kModes[static_cast<size_t>(index)] : kNoMode;

@@ -4,6 +4,7 @@
 // on the mode reads this table; the mode's number is its row.
 #pragma once
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -81,5 +82,8 @@ const EncodeMode& encode_mode(int index);
 
 // Every mode in list order.
 std::span<const EncodeMode> encode_modes();
+
+// The mode list's items: each mode's name, in list order.
+extern const std::array<std::string_view, mode::Count> kModeItems;
 
 }  // namespace tav

@@ -14,7 +14,7 @@ MemorySurface::MemorySurface() {
                                    row.kind == ControlKind::EditCombo ||
                                    row.kind == ControlKind::List;
         if (has_selection) c.state = -1;
-        if (row.kind == ControlKind::TrackBar) c.state = row.range_min;
+        if (row.kind == ControlKind::TrackBar) c.state = row.traits.range_min;
         controls_.emplace(row.id, std::move(c));
     }
 }
@@ -87,7 +87,7 @@ void MemorySurface::set_state(int id, int state) {
             c->state = state != 0 ? 1 : 0;
             return;
         case ControlKind::TrackBar:
-            c->state = std::clamp(state, c->row->range_min, c->row->range_max);
+            c->state = std::clamp(state, c->row->traits.range_min, c->row->traits.range_max);
             return;
         case ControlKind::ListCombo:
         case ControlKind::List:

@@ -1,13 +1,14 @@
 #include "settings/config_files.h"
 
 #include "common/paths.h"
+#include "common/working_folders.h"
 #include "model/control_ids.h"
 #include "settings/settings_model.h"
 
 namespace tav {
 namespace {
 
-std::string preset_folder(const Context& ctx) { return ctx.program_folder + "configs"; }
+std::string preset_folder(const Context& ctx) { return ctx.program_folder + std::string(folder::kPresets); }
 
 std::string preset_path(const Context& ctx) {
     return preset_folder(ctx) + "\\" + ctx.ui.text(ctl::PresetName) + ".ini";
@@ -31,7 +32,7 @@ void refill_presets(Context& ctx) {
 void refresh_lists(Context& ctx) {
     refill_presets(ctx);
     ctx.ui.clear_items(ctl::Template);
-    fill_from_folder(ctx, ctl::Template, ctx.program_folder + "AVSinc", "*.avs");
+    fill_from_folder(ctx, ctl::Template, ctx.program_folder + std::string(folder::kTemplatesListed), "*.avs");
 }
 
 void save_preset(Context& ctx) {

@@ -56,12 +56,13 @@ class LoadedSettings {
 public:
     explicit LoadedSettings(std::string_view file) : reader_(file, all_keys()) {}
 
-    int state(Key key) const {
-        const Setting& s = setting(key);
+    // The setting that `control` holds.
+    int state(int control) const {
+        const Setting& s = *setting_of(control);
         return reader_.read_integer(s.key, integer_from_text(s.fallback));
     }
-    std::string text(Key key) const {
-        const Setting& s = setting(key);
+    std::string text(int control) const {
+        const Setting& s = *setting_of(control);
         std::string value = reader_.read_text(s.key, s.fallback);
         return safe_to_load(s, value) ? value : std::string(s.fallback);
     }
@@ -70,22 +71,19 @@ private:
     PrefReader reader_;
 };
 
-void load_state(Context& ctx, const LoadedSettings& in, Key key) {
-    const int id = setting(key).control;
-    int value = in.state(key);
+void load_state(Context& ctx, const LoadedSettings& in, int id) {
+    int value = in.state(id);
     // A list index outside the list leaves nothing selected.
     const ControlSpec* row = find_control(id);
     if (row && row->kind == ControlKind::ListCombo && (value < 0 || value >= ctx.ui.item_count(id))) value = -1;
     ctx.ui.set_state(id, value);
 }
 
-void load_text(Context& ctx, const LoadedSettings& in, Key key) {
-    ctx.ui.set_text(setting(key).control, in.text(key));
-}
+void load_text(Context& ctx, const LoadedSettings& in, int id) { ctx.ui.set_text(id, in.text(id)); }
 
 template <size_t N>
-void load_states(Context& ctx, const LoadedSettings& in, const Key (&keys)[N]) {
-    for (Key key : keys) load_state(ctx, in, key);
+void load_states(Context& ctx, const LoadedSettings& in, const int (&ids)[N]) {
+    for (int id : ids) load_state(ctx, in, id);
 }
 
 void clamp_fields(Context& ctx, std::initializer_list<int> ids) {
@@ -97,18 +95,20 @@ void enable_dependents(Context& ctx, std::initializer_list<int> sources) {
 }
 
 // States read straight into their controls, in this order.
-constexpr Key kFirstStates[] = {
-    Key::a1, Key::a2, Key::a3, Key::a4, Key::a5, Key::a6, Key::cab, Key::tre, Key::fil, Key::bref,
-    Key::bme, Key::ba, Key::bwb, Key::mode, Key::dm, Key::m, Key::ms, Key::aud, Key::ae, Key::apin,
-    Key::muxer, Key::deb_a, Key::deb_b, Key::dctd, Key::fastpsk,
+constexpr int kFirstStates[] = {
+    ctl::Transform8x8, ctl::PSearch8x8, ctl::BSearch8x8, ctl::PSearch4x4, ctl::Intra8x8, ctl::Intra4x4, ctl::Cabac,
+    ctl::Trellis, ctl::Deblock, ctl::BReferences, ctl::BidirectionalMe, ctl::AdaptiveB, ctl::WeightedB, ctl::Mode,
+    ctl::DirectMode, ctl::PartitionDecision, ctl::MeMethod, ctl::Audio, ctl::AudioEncoder, ctl::ThreadInput,
+    ctl::Muxer, ctl::DeblockStrength, ctl::DeblockThreshold, ctl::DctDecimate, ctl::FastPSkip,
 };
 
 // Texts read straight into their controls, in this order.
-constexpr Key kTexts[] = {
-    Key::cqm, Key::aub, Key::mb, Key::bias, Key::fa, Key::fb, Key::value, Key::range, Key::ref,
-    Key::arx, Key::ary, Key::thr, Key::nr, Key::kfb, Key::bfr, Key::vbr, Key::minqp, Key::maxqp,
-    Key::qps, Key::sct, Key::mingop, Key::maxgop, Key::auto1pcrf, Key::vbs, Key::vmb, Key::vib,
-    Key::bv, Key::maxsize, Key::minsize,
+constexpr int kTexts[] = {
+    ctl::QuantMatrix, ctl::AudioBitrate, ctl::MaxBFrames, ctl::Bias, ctl::StrengthValue, ctl::ThresholdValue,
+    ctl::Value, ctl::MeRange, ctl::MaxRefs, ctl::SarWidth, ctl::SarHeight, ctl::Threads, ctl::NoiseReduction,
+    ctl::KeyframeBoost, ctl::BFrameReduction, ctl::QuantCompression, ctl::MinQp, ctl::MaxQp, ctl::MaxQpStep,
+    ctl::SceneCut, ctl::MinIdr, ctl::MaxIdr, ctl::FirstPassCrf, ctl::VbvBufferSize, ctl::VbvMaxRate,
+    ctl::VbvInitBuffer, ctl::BitrateVariance, ctl::MaxSize, ctl::MinSize,
 };
 
 using LoadStep = void (*)(Context&, const LoadedSettings&);
@@ -118,18 +118,18 @@ using LoadStep = void (*)(Context&, const LoadedSettings&);
 constexpr LoadStep kLoadSteps[] = {
     [](Context& c, const LoadedSettings& in) { load_states(c, in, kFirstStates); },
     // Only a stored 1 enables the audio bitrate; the Audio box is re-checked below.
-    [](Context& c, const LoadedSettings& in) { c.ui.set_enabled(ctl::AudioBitrate, in.state(Key::aud) == 1); },
+    [](Context& c, const LoadedSettings& in) { c.ui.set_enabled(ctl::AudioBitrate, in.state(ctl::Audio) == 1); },
     [](Context& c, const LoadedSettings& in) {
-        load_state(c, in, Key::upstat);
-        load_state(c, in, Key::crelog);
+        load_state(c, in, ctl::UpdateStats);
+        load_state(c, in, ctl::LogEnabled);
         log_file_update(c.ui);
     },
-    [](Context& c, const LoadedSettings& in) { load_state(c, in, Key::sizemode); },
+    [](Context& c, const LoadedSettings& in) { load_state(c, in, ctl::SizeMode); },
     [](Context& c, const LoadedSettings& in) {
-        for (Key key : kTexts) load_text(c, in, key);
+        for (int id : kTexts) load_text(c, in, id);
     },
-    [](Context& c, const LoadedSettings& in) { load_state(c, in, Key::mxref); },
-    [](Context& c, const LoadedSettings& in) { select_include_by_name(c.ui, in.text(Key::avsinc)); },
+    [](Context& c, const LoadedSettings& in) { load_state(c, in, ctl::MixedRefs); },
+    [](Context& c, const LoadedSettings& in) { select_include_by_name(c.ui, in.text(ctl::Template)); },
     // The value labels follow their track bars, whatever the file said.
     [](Context& c, const LoadedSettings&) {
         mirror_slider(c.ui, ctl::DeblockStrength);

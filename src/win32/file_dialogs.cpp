@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "common/paths.h"
 #include "win32/code_pages.h"
 
 namespace tav {
@@ -20,11 +21,6 @@ constexpr std::size_t kSingleBufferChars = 32 * 1024;
 constexpr std::size_t kLargestSelectionChars = std::size_t{256} << 20;
 
 constexpr DWORD kCommonFlags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-
-std::string with_trailing_backslash(std::string folder) {
-    if (folder.empty() || folder.back() != '\\') folder += '\\';
-    return folder;
-}
 
 bool is_full_path(std::string_view name) {
     return (name.size() >= 2 && name[1] == ':') || name.starts_with("\\\\");
@@ -171,7 +167,7 @@ std::optional<std::string> pick_folder_item_dialog(HWND owner, const std::string
     if (SUCCEEDED(picker->Show(owner)) && SUCCEEDED(picker->GetResult(&result))) {
         wchar_t* path = nullptr;
         if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-            chosen = with_trailing_backslash(ansi_from_wide(path));
+            chosen = with_trailing_separator(ansi_from_wide(path));
             CoTaskMemFree(path);
         }
         result->Release();
@@ -199,7 +195,7 @@ std::optional<std::string> browse_for_folder(HWND owner, const std::string& titl
     if (!folder) return std::nullopt;
     std::optional<std::string> chosen;
     wchar_t path[MAX_PATH + 1] = {};
-    if (SHGetPathFromIDListW(folder, path) && path[0]) chosen = with_trailing_backslash(ansi_from_wide(path));
+    if (SHGetPathFromIDListW(folder, path) && path[0]) chosen = with_trailing_separator(ansi_from_wide(path));
     CoTaskMemFree(folder);
     return chosen;
 }
@@ -216,10 +212,7 @@ std::string dialog_filter_list(std::string_view filter) {
 
 std::string join_path(std::string_view folder, std::string_view name) {
     if (folder.empty() || is_full_path(name)) return std::string(name);
-    std::string path(folder);
-    if (path.back() != '\\' && path.back() != '/') path += '\\';
-    path += name;
-    return path;
+    return with_trailing_separator(folder) + std::string(name);
 }
 
 std::optional<std::vector<std::string>> selection_paths(std::string_view buffer) {

@@ -190,7 +190,7 @@ HWND MainWindow::create_control(const ControlSpec& row) {
     }
     const NativeKind& native = native_kind(row.kind);
     DWORD style = WS_CHILD | WS_VISIBLE | native.style;
-    if (row.kind == ControlKind::Edit && (row.flags & flag::DigitsOnly)) style |= ES_NUMBER;
+    if (row.kind == ControlKind::Edit && row.traits.digits_only) style |= ES_NUMBER;
     const int native_id = row.id >= 0 ? row.id : kAudioFrameNativeId;
 
     HWND control = CreateWindowExA(native.ex_style, native.window_class, std::string(row.text).c_str(), style,
@@ -198,13 +198,13 @@ HWND MainWindow::create_control(const ControlSpec& row) {
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(native_id)), instance_, nullptr);
     if (!control) return nullptr;
 
-    const bool gui_font = (row.flags & flag::DefaultGuiFont) || !font_;
+    const bool gui_font = row.traits.default_gui_font || !font_;
     const HGDIOBJ font = gui_font ? GetStockObject(DEFAULT_GUI_FONT) : font_;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (row.kind == ControlKind::Edit && row.max_chars > 0)
-        SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(row.max_chars), 0);
+    if (row.kind == ControlKind::Edit && row.traits.max_chars > 0)
+        SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(row.traits.max_chars), 0);
     if (row.kind == ControlKind::TrackBar)
-        SendMessageA(control, TBM_SETRANGE, TRUE, MAKELPARAM(row.range_min, row.range_max));
+        SendMessageA(control, TBM_SETRANGE, TRUE, MAKELPARAM(row.traits.range_min, row.traits.range_max));
     if (row.kind == ControlKind::Image && logo_)
         SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
     return control;

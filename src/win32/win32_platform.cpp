@@ -166,9 +166,7 @@ bool Win32Platform::file_exists(const std::string& path) {
 void Win32Platform::create_folder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
 std::vector<std::string> Win32Platform::list_files(const std::string& folder, const std::string& pattern) {
-    std::string query = folder;
-    if (!query.empty() && query.back() != '\\' && query.back() != '/') query += '\\';
-    query += pattern;
+    const std::string query = with_trailing_separator(folder) + pattern;
 
     const std::string name_pattern = file_name(pattern);
     std::vector<std::string> names;

@@ -194,7 +194,7 @@ void Win32ControlSurface::set_state(int id, int state) {
             return;
         }
         case ControlKind::TrackBar: {
-            const int position = std::clamp(state, c->row->range_min, c->row->range_max);
+            const int position = std::clamp(state, c->row->traits.range_min, c->row->traits.range_max);
             if (send(c->hwnd, TBM_GETPOS) != position) send(c->hwnd, TBM_SETPOS, TRUE, position);
             return;
         }

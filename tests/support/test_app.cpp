@@ -13,9 +13,9 @@ bool TestApp::send(int id, Trigger trigger) { return app.handle({id, trigger}); 
 void TestApp::type(int id, std::string_view text) {
     const ControlSpec* row = ui.row(id);
     for (char c : text) {
-        if (row && (row->flags & flag::DigitsOnly) && !(c >= '0' && c <= '9')) continue;
+        if (row && row->traits.digits_only && !(c >= '0' && c <= '9')) continue;
         std::string now = ui.text(id);
-        if (row && row->max_chars > 0 && static_cast<int>(now.size()) >= row->max_chars) continue;
+        if (row && row->traits.max_chars > 0 && static_cast<int>(now.size()) >= row->traits.max_chars) continue;
         now += c;
         ui.set_text(id, now);
         send(id, Trigger::Change);

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "model/choice_lists.h"
 #include "model/control_ids.h"
 #include "model/control_table.h"
 #include "support/test_app.h"

@@ -8,6 +8,7 @@
 #include "support/fake_platform.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"
+#include "model/muxers.h"
 #include "model/memory_surface.h"
 
 namespace tav {

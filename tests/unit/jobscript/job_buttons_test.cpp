@@ -8,8 +8,8 @@
 
 #include "jobscript/input_prep.h"
 #include "jobscript/job_step.h"
-#include "model/choice_lists.h"
 #include "model/control_ids.h"
+#include "model/muxers.h"
 #include "model/forwarding_surface.h"
 #include "support/test_app.h"
 

@@ -5,8 +5,8 @@
 
 #include "jobscript/input_prep.h"
 #include "jobscript/job_step.h"
-#include "model/choice_lists.h"
 #include "model/control_ids.h"
+#include "model/muxers.h"
 #include "support/test_app.h"
 
 namespace tav {

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "jobscript/job_step.h"
-#include "model/choice_lists.h"
 #include "model/control_ids.h"
+#include "model/muxers.h"
 #include "support/test_app.h"
 #include "support/test_data.h"
 

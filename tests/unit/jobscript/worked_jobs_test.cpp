@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "jobscript/input_prep.h"
-#include "model/choice_lists.h"
 #include "model/control_ids.h"
 #include "support/test_app.h"
 

@@ -36,10 +36,13 @@ TEST(SettingsTable, HoldsEveryKeyOnceWithItsKind) {
         controls.insert(table[i].control);
         EXPECT_EQ(table[i].kind, i < 29 ? SettingKind::State : SettingKind::Text) << table[i].key;
         EXPECT_EQ(find_setting(table[i].key), &table[i]);
+        EXPECT_EQ(setting_of(table[i].control), &table[i]);
     }
     EXPECT_EQ(keys.size(), 59u);
     EXPECT_EQ(controls.size(), 59u);
     EXPECT_EQ(find_setting("MODE"), nullptr);
+    for (int id : {int{ctl::Add}, int{ctl::JobList}, int{ctl::Unassigned}, ctl::kIdLimit})
+        EXPECT_EQ(setting_of(id), nullptr) << id;
 }
 
 TEST(SettingsModel, BuiltinDefaultsAreTheExactBytes) {
