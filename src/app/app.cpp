@@ -53,7 +53,6 @@ constexpr Route kRoutes[] = {
     {ctl::Edit, edit_line},
     {ctl::View, view_line},
     {ctl::Del, delete_job},
-    {ctl::Start, start_jobs},
     {ctl::Shut, append_shutdown},
 };
 
@@ -85,6 +84,7 @@ void App::start() {
     refresh_lists(ctx_);
     load_settings(ctx_, kMainSettingsFile);
     recover_job_lists(ctx_, job_list_copy_);
+    report_copy_failure(ctx_, job_list_copy_);
 }
 
 bool App::handle(const ControlEvent& event) {
@@ -110,20 +110,37 @@ bool App::handle(const ControlEvent& event) {
             break;
     }
 
-    if (const Route* route = find_route(id)) {
+    if (id == ctl::Start) {
+        start_batch();
+    } else if (const Route* route = find_route(id)) {
         route->handler(ctx_);
-        return true;
+    } else {
+        // A clamped field that also enables another control is clamped
+        // first, so the enabling follows the corrected value.
+        apply_field_clamp(ctx_.ui, id);
+        apply_dependent_enabling(ctx_.ui, id);
     }
-    // A clamped field that also enables another control is clamped first,
-    // so the enabling follows the corrected value.
-    apply_field_clamp(ctx_.ui, id);
-    apply_dependent_enabling(ctx_.ui, id);
+    report_copy_failure(ctx_, job_list_copy_);
     return true;
 }
 
+void App::start_batch() {
+    if (const auto started = start_jobs(ctx_)) job_list_copy_.note_batch_started(started->process_id);
+}
+
+void App::save_settings_at_exit() { save_settings(ctx_, ctx_.program_folder + kMainSettingsFile); }
+
 void App::exit() {
-    save_settings(ctx_, ctx_.program_folder + kMainSettingsFile);
+    save_settings_at_exit();
     job_list_copy_.discard();
+}
+
+void App::end_session() {
+    save_settings_at_exit();
+    if (job_list_copy_.holds_finished_work())
+        job_list_copy_.discard();
+    else
+        job_list_copy_.end_with_session();
 }
 
 }  // namespace tav

@@ -45,8 +45,17 @@ public:
     // Exit steps: save the settings into the program folder; the job list
     // needs no copy any more.
     void exit();
+    // The Windows session ends (logging off, shutting down, restarting):
+    // the settings are saved as at exit. The job list's copy goes only when
+    // the list is finished work (run with "Start", unchanged since, its
+    // batch ended); any other list is offered back at the next start.
+    void end_session();
 
 private:
+    void save_settings_at_exit();
+    // "Start", noting the batch it started.
+    void start_batch();
+
     Session session_;
     // Follows what the program writes into the window's job list.
     JobListCopy job_list_copy_;

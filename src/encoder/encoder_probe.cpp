@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
-#include <set>
 #include <stop_token>
 #include <thread>
 
@@ -68,9 +67,8 @@ struct EncoderProbe::State {
     std::uint64_t requested = 0, completed = 0;
     Platform* platform = nullptr;
     std::string program_folder;
-    std::map<std::string, Known> known;  // by file key
+    std::map<std::string, Known> known;  // by file key: the files that answered
     std::optional<EncoderFile> current;  // what the last finished search found
-    std::set<std::string> told;          // files whose user was told
     // Declared last: stopped and joined before everything it uses goes.
     std::jthread worker;
 
@@ -94,30 +92,40 @@ struct EncoderProbe::State {
             if (stop.stop_requested()) return;
             if (found && !known_now(*found)) {
                 lock.unlock();
-                std::optional<OptionList> options = ask(system, *found, stop);
+                std::optional<Asked> asked = ask(system, *found, stop);
                 lock.lock();
                 if (stop.stop_requested()) return;  // closing: no answer
-                Known& entry = known[file_key(found->path)];
-                entry.stamp = found->stamp;
-                entry.answer = nullptr;
-                if (options) entry.answer = std::make_shared<const EncoderAnswer>(EncoderAnswer{*found, std::move(*options)});
+                // Without an answer in time it is asked again next time.
+                if (asked) {
+                    Known& entry = known[file_key(found->path)];
+                    entry.stamp = found->stamp;
+                    entry.answer = nullptr;
+                    if (asked->options)
+                        entry.answer =
+                            std::make_shared<const EncoderAnswer>(EncoderAnswer{*found, std::move(*asked->options)});
+                }
             }
             completed = round;
             looked.notify_all();
         }
     }
 
-    static std::optional<OptionList> ask(Platform& system, const EncoderFile& file, const std::stop_token& stop) {
-        std::optional<OptionList> options;
+    // What a question got: nullopt when the encoder did not run to its end.
+    struct Asked {
+        std::optional<OptionList> options;  // nullopt: no x264 option list
+    };
+    static std::optional<Asked> ask(Platform& system, const EncoderFile& file, const std::stop_token& stop) {
         const ProgramOutput full = system.program_output(file.path, "--fullhelp", kAnswerLimit, stop);
-        if (full.finished) options = OptionList::parse(full.output);
+        if (!full.finished) return std::nullopt;
+        Asked asked{OptionList::parse(full.output)};
         // An older build refuses "--fullhelp" and lists everything for
-        // "--longhelp"; one that hung or did not start is not asked again.
-        if (!options && full.finished && !stop.stop_requested()) {
+        // "--longhelp".
+        if (!asked.options && !stop.stop_requested()) {
             const ProgramOutput longer = system.program_output(file.path, "--longhelp", kAnswerLimit, stop);
-            if (longer.finished) options = OptionList::parse(longer.output);
+            if (!longer.finished) return std::nullopt;
+            asked.options = OptionList::parse(longer.output);
         }
-        return options;
+        return asked;
     }
 };
 
@@ -138,19 +146,17 @@ void EncoderProbe::look(Platform& platform, const std::string& program_folder, s
     state.looked.wait_for(lock, patience, [&] { return state.completed >= round; });
 }
 
-std::shared_ptr<const EncoderAnswer> EncoderProbe::answer() const {
+EncoderProbe::Status EncoderProbe::status() const {
     const State& state = *state_;
     std::lock_guard lock(state.mutex);
-    if (!state.current) return nullptr;
-    const State::Known* known = state.known_now(*state.current);
-    return known ? known->answer : nullptr;
-}
-
-bool EncoderProbe::first_telling(const EncoderFile& file) {
-    std::lock_guard lock(state_->mutex);
-    return state_->told
-        .insert(file_key(file.path) + "|" + std::to_string(file.stamp.size) + "|" + std::to_string(file.stamp.time))
-        .second;
+    Status status;
+    status.encoder = state.current;
+    if (!state.current) return status;
+    if (const State::Known* known = state.known_now(*state.current)) {
+        status.answered = true;
+        status.answer = known->answer;
+    }
+    return status;
 }
 
 }  // namespace tav

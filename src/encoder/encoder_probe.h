@@ -50,15 +50,18 @@ public:
     void look(Platform& platform, const std::string& program_folder,
               std::chrono::milliseconds patience = std::chrono::milliseconds{0});
 
-    // The answer of the encoder the last finished search found; null when
-    // none was found, it has not answered yet, or its answer was no x264
-    // option list (it could not be started, printed something else or took
-    // too long). Until a look's search has finished, the one before counts.
-    std::shared_ptr<const EncoderAnswer> answer() const;
-
-    // True the first time it is asked for this encoder file: the user is
-    // told about the file's shortcomings once.
-    bool first_telling(const EncoderFile& file);
+    // What is known of the encoder the last finished search found. Until a
+    // look's search has finished, the one before counts.
+    struct Status {
+        std::optional<EncoderFile> encoder;  // none found
+        // Its option list; null when it has not answered yet (still asked,
+        // or no answer in time) or its answer was no x264 option list.
+        std::shared_ptr<const EncoderAnswer> answer;
+        bool answered = false;  // it ran to its end when asked
+    };
+    Status status() const;
+    // The answer alone.
+    std::shared_ptr<const EncoderAnswer> answer() const { return status().answer; }
 
 private:
     struct State;

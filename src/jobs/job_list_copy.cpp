@@ -9,12 +9,18 @@ namespace tav {
 
 namespace {
 
-constexpr std::string_view kFirstLine = "tavrelion job list copy";
+// The first line names the file and its format. An earlier version wrote
+// its lines right after kFirstLineOfVersion1, with no header.
+constexpr std::string_view kFirstLine = "tavrelion job list copy, version 2";
+constexpr std::string_view kFirstLineOfVersion1 = "tavrelion job list copy";
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kSessionEnded = "session ended";
+constexpr std::string_view kTakenIn = "takes in ";
+constexpr std::string_view kLinesFollow = "lines";
 constexpr std::string_view kLastLineStart = "end of job list copy";
 
-// A check sum of the lines (FNV-1a, 64 bits), so that no job line, whatever
-// it says, passes for the last line.
+// A check sum of everything between the first and the last line (FNV-1a,
+// 64 bits), so that no job line, whatever it says, passes for the last line.
 constexpr std::uint64_t kSumStart = 0xcbf29ce484222325ull;
 std::uint64_t summed(std::uint64_t sum, std::string_view bytes) {
     for (const char c : bytes) sum = (sum ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
@@ -30,52 +36,98 @@ std::string last_line(std::size_t count, std::uint64_t sum) {
 }
 
 // A copy in two steps, so that the writer holds the lines only while they
-// are copied: the first line and the lines, then (with the lines let go)
-// the last line with the check sum.
-std::string copy_without_last_line(const std::vector<std::string>& lines) {
-    std::size_t bytes = kFirstLine.size() + kLineEnd.size() + 80;
+// are copied: the first line, the header and the lines, then (with the
+// lines let go) the last line with the check sum.
+std::string copy_without_last_line(const std::vector<std::string>& lines, const JobListCopyHeader& header) {
+    std::size_t bytes = kFirstLine.size() + kLineEnd.size() + 120;
+    for (const std::string& tag : header.taken_in) bytes += kTakenIn.size() + tag.size() + kLineEnd.size();
     for (const std::string& line : lines) bytes += line.size() + kLineEnd.size();
     std::string text;
     text.reserve(bytes);
     text.append(kFirstLine).append(kLineEnd);
+    if (header.session_ended) text.append(kSessionEnded).append(kLineEnd);
+    for (const std::string& tag : header.taken_in) text.append(kTakenIn).append(tag).append(kLineEnd);
+    text.append(kLinesFollow).append(kLineEnd);
     for (const std::string& line : lines) text.append(line).append(kLineEnd);
     return text;
 }
 
 void add_last_line(std::string& text, std::size_t count) {
-    const std::string_view lines = std::string_view(text).substr(kFirstLine.size() + kLineEnd.size());
-    text.append(last_line(count, summed(kSumStart, lines))).append(kLineEnd);
+    const std::string_view summed_part = std::string_view(text).substr(kFirstLine.size() + kLineEnd.size());
+    text.append(last_line(count, summed(kSumStart, summed_part))).append(kLineEnd);
 }
+
+// The whole lines of `bytes` from `at` on; what follows the last line end
+// was cut.
+class LineReader {
+public:
+    LineReader(std::string_view bytes, std::size_t at) : bytes_(bytes), at_(at) {}
+    std::optional<std::string_view> next() {
+        const std::size_t end = bytes_.find(kLineEnd, at_);
+        if (end == std::string_view::npos) return std::nullopt;
+        const std::string_view line = bytes_.substr(at_, end - at_);
+        at_ = end + kLineEnd.size();
+        return line;
+    }
+    bool at_end() const { return at_ == bytes_.size(); }
+
+private:
+    std::string_view bytes_;
+    std::size_t at_;
+};
 
 }  // namespace
 
-std::string job_list_copy_text(const std::vector<std::string>& lines) {
-    std::string text = copy_without_last_line(lines);
+std::string job_list_copy_text(const std::vector<std::string>& lines, const JobListCopyHeader& header) {
+    std::string text = copy_without_last_line(lines, header);
     add_last_line(text, lines.size());
     return text;
 }
 
 JobListCopyContent read_job_list_copy(std::string_view bytes) {
+    using Format = JobListCopyContent::Format;
     JobListCopyContent content;
-    const std::string first = std::string(kFirstLine) + std::string(kLineEnd);
-    if (bytes.substr(0, first.size()) != first) return content;
+    const auto begins_with_line = [&](std::string_view line) {
+        return bytes.substr(0, line.size() + kLineEnd.size()) == std::string(line) + std::string(kLineEnd);
+    };
+    const bool version_2 = begins_with_line(kFirstLine);
+    if (!version_2 && !begins_with_line(kFirstLineOfVersion1)) {
+        // A later version's copy names itself as a copy all the same.
+        if (bytes.starts_with(kFirstLineOfVersion1)) content.format = Format::Unknown;
+        return content;
+    }
+    const std::size_t first_line_end = (version_2 ? kFirstLine : kFirstLineOfVersion1).size() + kLineEnd.size();
+    LineReader reader(bytes, first_line_end);
+    std::uint64_t sum = kSumStart;
+    if (version_2) {
+        // The header, up to the line before the job list's lines.
+        for (;;) {
+            const auto line = reader.next();
+            if (!line) return content;  // cut in the header: nothing to read
+            sum = summed_line(sum, *line);
+            if (*line == kLinesFollow) break;
+            if (*line == kSessionEnded) {
+                content.header.session_ended = true;
+            } else if (line->starts_with(kTakenIn)) {
+                content.header.taken_in.emplace_back(line->substr(kTakenIn.size()));
+            } else {
+                content.format = Format::Unknown;  // said by a later version
+                return content;
+            }
+        }
+    }
+    content.format = Format::Known;
     content.recognised = true;
 
     // Whole lines up to the last line; a piece after the last line end was cut.
     std::vector<std::string_view> lines;
-    std::uint64_t sum = kSumStart;
-    std::size_t at = first.size();
-    for (;;) {
-        const std::size_t end = bytes.find(kLineEnd, at);
-        if (end == std::string_view::npos) break;
-        const std::string_view line = bytes.substr(at, end - at);
-        at = end + kLineEnd.size();
-        if (line.substr(0, kLastLineStart.size()) == kLastLineStart && line == last_line(lines.size(), sum)) {
-            content.complete = at == bytes.size();
+    while (const auto line = reader.next()) {
+        if (line->starts_with(kLastLineStart) && *line == last_line(lines.size(), sum)) {
+            content.complete = reader.at_end();
             break;
         }
-        lines.push_back(line);
-        sum = summed_line(sum, line);
+        lines.push_back(*line);
+        sum = summed_line(sum, *line);
     }
 
     for (std::string_view line : lines) {
@@ -108,9 +160,37 @@ void JobListCopy::keep_in(const std::string& path) {
     wake_.notify_one();
 }
 
+void JobListCopy::take_in(const std::string& tag) {
+    std::lock_guard lock(mutex_);
+    header_.taken_in.push_back(tag);
+    ++version_;
+}
+
 void JobListCopy::retire_after_next_write(const std::string& path) {
     std::lock_guard lock(mutex_);
     retired_.push_back(path);
+}
+
+bool JobListCopy::probe() {
+    std::lock_guard io(writing_);
+    std::string path;
+    {
+        std::lock_guard lock(mutex_);
+        if (path_.empty()) return true;
+        path = path_ + std::string(kUnfinishedCopySuffix);
+    }
+    const bool written = platform_.write_file_through(path, kFirstLine) && platform_.delete_file(path);
+    if (!written) {
+        platform_.delete_file(path);
+        std::lock_guard lock(mutex_);
+        write_failed_ = true;
+    }
+    return written;
+}
+
+bool JobListCopy::write_now() {
+    std::lock_guard io(writing_);
+    return write(Clock::now());
 }
 
 void JobListCopy::discard() {
@@ -130,6 +210,41 @@ void JobListCopy::discard() {
     for (const std::string& old : retired) platform_.delete_file(old);
 }
 
+void JobListCopy::end_with_session() {
+    stop_writer();
+    std::lock_guard io(writing_);
+    {
+        std::lock_guard lock(mutex_);
+        header_.session_ended = true;
+        ++version_;
+    }
+    write(Clock::now());
+}
+
+void JobListCopy::note_batch_started(std::optional<std::uint32_t> batch) {
+    std::lock_guard lock(mutex_);
+    started_version_ = version_;
+    started_batch_ = batch;
+}
+
+bool JobListCopy::holds_finished_work() {
+    std::optional<std::uint32_t> batch;
+    {
+        std::lock_guard lock(mutex_);
+        if (!started_version_ || *started_version_ != version_) return false;
+        batch = started_batch_;
+    }
+    // A batch the shell started gave no process to ask: it may still run.
+    return batch && platform_.process_ended(*batch);
+}
+
+std::optional<std::string> JobListCopy::take_write_failure() {
+    std::lock_guard lock(mutex_);
+    if (!write_failed_ || failure_reported_) return std::nullopt;
+    failure_reported_ = true;
+    return path_;
+}
+
 std::vector<std::string> JobListCopy::lines() const {
     std::lock_guard lock(mutex_);
     return lines_;
@@ -144,23 +259,26 @@ std::vector<std::string> JobListCopy::items(int id) const {
     return inner().items(id);
 }
 
+std::optional<std::uint64_t> JobListCopy::item_changes(int id) const {
+    if (id != ctl::JobList) return inner().item_changes(id);
+    std::lock_guard lock(mutex_);
+    return version_;
+}
+
 bool JobListCopy::change_waits() const { return !path_.empty() && version_ != written_version_; }
 
-std::optional<JobListCopy::Clock::time_point> JobListCopy::write_if_due(Clock::time_point now) {
-    std::lock_guard io(writing_);
+bool JobListCopy::write(Clock::time_point now) {
     std::unique_lock lock(mutex_);
-    if (!change_waits()) return std::nullopt;
-    if (now < next_write_) return next_write_;
-
+    if (path_.empty()) return false;
     const std::uint64_t version = version_;
     const std::size_t count = lines_.size();
     const std::string path = path_;
-    std::string text = count == 0 ? std::string() : copy_without_last_line(lines_);
+    // An empty list needs no copy, unless it must say what it took in.
+    const bool empty = count == 0 && header_.taken_in.empty();
+    std::string text = empty ? std::string() : copy_without_last_line(lines_, header_);
     lock.unlock();
-    const bool empty = count == 0;
     if (!empty) add_last_line(text, count);
 
-    // An empty list needs no copy.
     bool written;
     if (empty) {
         written = platform_.delete_file(path) || !platform_.file_exists(path);
@@ -174,14 +292,28 @@ std::optional<JobListCopy::Clock::time_point> JobListCopy::write_if_due(Clock::t
     std::vector<std::string> retired;
     lock.lock();
     if (written) {
-        written_version_ = version;
+        written_version_ = std::max(written_version_, version);
         retired.swap(retired_);
+        failures_in_a_row_ = 0;
+    } else if (++failures_in_a_row_ >= kFailuresTold) {
+        write_failed_ = true;
     }
-    next_write_ = now + (written ? kInterval : kRetryInterval);
-    const bool again = change_waits();
+    next_write_ = now + (failures_in_a_row_ <= 1 ? kInterval : kRetryInterval);
     lock.unlock();
     for (const std::string& old : retired) platform_.delete_file(old);
-    return again ? std::optional(next_write_) : std::nullopt;
+    return written;
+}
+
+std::optional<JobListCopy::Clock::time_point> JobListCopy::write_if_due(Clock::time_point now) {
+    std::lock_guard io(writing_);
+    {
+        std::lock_guard lock(mutex_);
+        if (!change_waits()) return std::nullopt;
+        if (now < next_write_) return next_write_;
+    }
+    write(now);
+    std::lock_guard lock(mutex_);
+    return change_waits() ? std::optional(next_write_) : std::nullopt;
 }
 
 template <typename Change>

@@ -1,5 +1,6 @@
 #include "jobs/runner.h"
 
+#include "common/text_rules.h"
 #include "jobs/batch_writer.h"
 #include "model/control_ids.h"
 #include "model/control_table.h"
@@ -23,6 +24,12 @@ constexpr std::string_view kWaitForIdle[] = {
 
 }  // namespace
 
+bool is_shutdown_line(std::string_view line) {
+    if (line.starts_with('@')) line.remove_prefix(1);
+    const std::string command = lower_cased(line.substr(0, line.find(' ')));
+    return command == "shutdown" || command == "shutdown.exe";
+}
+
 std::optional<std::string> free_batch_name(Platform& platform, const std::string& program_folder) {
     for (int number = 1; number <= kMaxBatchNumber; ++number) {
         std::string name = number == 1 ? "temp.bat" : "temp" + std::to_string(number) + ".bat";
@@ -31,7 +38,7 @@ std::optional<std::string> free_batch_name(Platform& platform, const std::string
     return std::nullopt;
 }
 
-void start_jobs(Context& ctx) {
+std::optional<BatchStart> start_jobs(Context& ctx) {
     save_settings(ctx, kMainSettingsFile);
 
     const std::string& folder = ctx.program_folder;
@@ -39,22 +46,24 @@ void start_jobs(Context& ctx) {
     if (!name) {
         ctx.platform.message_box(std::string(kWindowTitle), "No batch file could be written: \"" + folder +
                                                   "\" holds too many temp*.bat files of earlier starts.");
-        return;
+        return std::nullopt;
     }
     const std::string path = folder + *name;
     // The batch deletes itself at its end. Left-out jobs are told before
     // the start: the priority change must follow it closely.
-    if (!write_job_list_batch(ctx, path, {kWaitForIdle, "del " + *name})) return;
+    if (!write_job_list_batch(ctx, path, {kWaitForIdle, "del " + *name})) return std::nullopt;
 
     const BatchStart started = ctx.platform.start_batch(path, folder);
     if (!started.started) {
         // Nothing will run it, so nothing would delete it.
         ctx.platform.delete_file(path);
-        return;
+        return std::nullopt;
     }
-    if (!started.process_id) return;
-    ctx.platform.sleep_ms(kIdleDelayMs);
-    ctx.platform.set_idle_priority(*started.process_id);  // a failure leaves it at normal priority
+    if (started.process_id) {
+        ctx.platform.sleep_ms(kIdleDelayMs);
+        ctx.platform.set_idle_priority(*started.process_id);  // a failure leaves it at normal priority
+    }
+    return started;
 }
 
 void append_shutdown(Context& ctx) { ctx.ui.append_item(ctl::JobList, kShutdownLine); }

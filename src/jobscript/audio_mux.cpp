@@ -19,14 +19,15 @@ std::string bits_per_second(std::string_view value) {
 
 }  // namespace
 
-std::string muxed_mkv_name(const std::string& output, const InputNames& names) {
+std::string muxed_mkv_name(const Context& ctx, const std::string& output) {
+    InputNames& names = ctx.session.input_names;
     // Muxing into the output itself would read and write one file and then
     // delete it; muxing into a source beside the output (movie.mkv encoded
     // to movie.mp4) would overwrite it. Either way the user's video is lost,
     // so "muxed." goes in until the name is neither.
     std::string base = stem(output);
     std::string name = base + "mkv";
-    while (equals_ignoring_ascii_case(name, output) || names.is_job_input(name)) {
+    while (equals_ignoring_ascii_case(name, output) || names.is_job_input(ctx, name)) {
         base += "muxed.";
         name = base + "mkv";
     }
@@ -65,7 +66,7 @@ void write_mux_commands(const Context& ctx, const std::string& quoted_audio, std
         // mkvmerge ends with 2 when it gave up, possibly leaving a partial
         // file, and an older muxed file may stand there from an earlier
         // run: the sources go only after a finished mux (1 is warnings).
-        const std::string mkv = quoted_batch_name(muxed_mkv_name(output_text, ctx.session.input_names));
+        const std::string mkv = quoted_batch_name(muxed_mkv_name(ctx, output_text));
         const std::string once_muxed = "@if not errorlevel 2 if exist " + mkv + " del ";
         lines.push_back("@mkvmerge -o " + mkv + " " + output + " " + quoted_audio);
         lines.push_back(once_muxed + quoted_audio);

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "jobscript/input_names.h"
 #include "model/context.h"
 
 namespace tav {
@@ -20,6 +19,6 @@ void write_mux_commands(const Context& ctx, const std::string& quoted_audio, std
 // "mkv", with "muxed." put in front of "mkv" as often as needed so that it
 // is neither the output itself nor the input of a job (or of the current
 // choice).
-std::string muxed_mkv_name(const std::string& output, const InputNames& names);
+std::string muxed_mkv_name(const Context& ctx, const std::string& output);
 
 }  // namespace tav

@@ -1,8 +1,9 @@
 // The encoder dialect of the lines an action adds, and what the user is
-// told when the encoder will refuse some of them.
+// told when the encoder did not answer or will refuse some of them.
 #pragma once
 
 #include <chrono>
+#include <optional>
 
 #include "encoder/dialect.h"
 #include "model/context.h"
@@ -15,14 +16,23 @@ namespace tav {
 // written.
 inline constexpr std::chrono::milliseconds kEncoderPatience{500};
 
-// Finds the encoder the batch would run, asks it when it is new or was
-// replaced, and gives the dialect of its answer (the documented one until
-// there is an answer).
-EncoderDialect dialect_for_new_lines(Context& ctx);
+// The encoder an action's new lines are for, as the question about it stands.
+struct NewLinesEncoder {
+    // Its dialect: the documented one until there is an answer.
+    EncoderDialect dialect;
+    // An encoder that is there but has not answered: still asked, or no
+    // answer in time (it is asked again at the next action).
+    std::optional<EncoderFile> unanswered;
+};
 
-// Once per encoder file: names the options (`unknown`) that the new lines,
-// built with the dialect, carry although the encoder knows them in neither
-// form.
-void tell_unknown_options(Context& ctx, const EncoderDialect& dialect, const OptionSet& unknown);
+// Finds the encoder the batch would run, asks it when it is new, was
+// replaced or has not answered yet, and waits a moment at most for it.
+NewLinesEncoder encoder_for_new_lines(Context& ctx);
+
+// After an action's lines went into the list, once per encoder file: tells
+// which encoder did not answer (its lines are in the documented form), or
+// names the options (`unknown`) the lines carry that the encoder knows in
+// neither form.
+void tell_about_encoder(Context& ctx, const NewLinesEncoder& encoder, const OptionSet& unknown);
 
 }  // namespace tav

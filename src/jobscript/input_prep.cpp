@@ -7,6 +7,7 @@
 #include "model/control_ids.h"
 #include "model/control_table.h"
 #include "jobscript/session.h"
+#include "jobscript/wrappers.h"
 
 namespace tav {
 namespace {
@@ -21,30 +22,6 @@ std::string numbered(const std::string& name, int k) {
 
 bool is_avisynth_script(const std::string& path) { return equals_ignoring_ascii_case(extension(path), "avs"); }
 
-std::string wrapper_first_line(const std::string& input) { return "fs=\"" + input + "\"\r\n"; }
-
-// The input a wrapper's first line names, or the empty text.
-std::string wrapper_input(std::string_view text) {
-    constexpr std::string_view kStart = "fs=\"";
-    const size_t end = text.find("\"\r\n");
-    if (!text.starts_with(kStart) || end == std::string_view::npos) return {};
-    return std::string(text.substr(kStart.size(), end - kStart.size()));
-}
-
-std::string wrapper_text(const std::string& input, const std::string& template_name) {
-    return wrapper_first_line(input) +
-           "mfn=\"" + without_extension(input) + "\"\r\n" +
-           "import(\"..\\" + std::string(folder::kTemplates) + "\\" + template_name + ".avs\")\r\n";
-}
-
-std::string wrapper_folder(const std::string& program_folder) {
-    return program_folder + std::string(folder::kWrappers) + "\\";
-}
-std::string wrapper_name(const std::string& own_name) { return own_name + ".avs"; }
-std::string wrapper_path(const std::string& program_folder, const std::string& own_name) {
-    return wrapper_folder(program_folder) + wrapper_name(own_name);
-}
-
 // Wrappers outlive the run that wrote them, and a batch file made then (or
 // one still running) reads them later: one that names another input is
 // not written over.
@@ -52,10 +29,8 @@ bool holds_wrapper_of_another_input(Context& ctx, const WrapperFolder& wrappers,
                                     const std::string& input) {
     if (!wrappers.has(wrapper_name(own_name))) return false;
     const auto text = ctx.platform.read_file(wrapper_path(ctx.program_folder, own_name));
-    if (!text) return false;
-    const std::string own_line = wrapper_first_line(input);
-    if (equals_ignoring_ascii_case(std::string_view(*text).substr(0, own_line.size()), own_line)) return false;
-    return !ctx.session.input_names.was_chosen(wrapper_input(*text));
+    if (!text || wrapper_names_input(*text, input)) return false;
+    return !ctx.session.input_names.was_chosen(input_named_by_wrapper(*text));
 }
 
 }  // namespace
@@ -83,7 +58,7 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
         return needs_wrapper && holds_wrapper_of_another_input(ctx, wrappers, candidate, input);
     };
     const InputNames::Look look = names.look(
-        input, [&](int k) { return numbered(name, k); }, taken_outside,
+        ctx, input, [&](int k) { return numbered(name, k); }, taken_outside,
         [&](int k) { return output_folder + stem(numbered(name, k)) + "mp4"; });
     const std::string& own_name = look.own_name;
     const std::string& output = look.output;
@@ -96,6 +71,7 @@ std::optional<std::string> prepare_input_quietly(Context& ctx, const std::string
     if (!needs_wrapper) return std::nullopt;
     const std::string wrapper = wrapper_path(ctx.program_folder, own_name);
     if (!ctx.platform.write_file(wrapper, wrapper_text(input, ui.text(ctl::Template)))) return wrapper;
+    names.wrote_wrapper(wrapper, input);
     ui.set_text(ctl::InputFile, wrapper);
     names.set_look_field(wrapper);
     return std::nullopt;

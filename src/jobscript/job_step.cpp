@@ -62,7 +62,7 @@ void add_job(Context& ctx, const EncoderDialect& dialect, std::vector<std::strin
     unknown |= job.unknown_options;
     if (!complete) return;
     // From now on no other input is given this job's names.
-    ctx.session.input_names.hold_for_job(ctx.ui.text(ctl::InputFile), ctx.ui.text(ctl::OutputFile));
+    ctx.session.input_names.hold_for_job(ctx, ctx.ui.text(ctl::InputFile), ctx.ui.text(ctl::OutputFile));
     clear_file_fields(ctx.ui);
 }
 
@@ -160,12 +160,12 @@ BuiltJob build_job(Context& ctx, const EncoderDialect& dialect, const PassLineSo
 }
 
 void add_one_job(Context& ctx) {
-    const EncoderDialect dialect = dialect_for_new_lines(ctx);
+    const NewLinesEncoder encoder = encoder_for_new_lines(ctx);
     std::vector<std::string> lines;
     OptionSet unknown;
-    add_job(ctx, dialect, lines, unknown);
+    add_job(ctx, encoder.dialect, lines, unknown);
     ctx.ui.append_items(ctl::JobList, lines);
-    tell_unknown_options(ctx, dialect, unknown);
+    tell_about_encoder(ctx, encoder, unknown);
 }
 
 void add_jobs_for_files(Context& ctx) {
@@ -177,7 +177,7 @@ void add_jobs_for_files(Context& ctx) {
         ctx.platform.open_files_dialog({"Select some files", "", "AVS(*.AVS)|*.avs|Other Media|*.*"});
     if (!files) return;
 
-    const EncoderDialect dialect = dialect_for_new_lines(ctx);
+    const NewLinesEncoder encoder = encoder_for_new_lines(ctx);
     BatchedControls controls(ctx.ui);
     Context batch{controls, ctx.platform, ctx.program_folder, ctx.session};
     std::vector<std::string> lines;
@@ -196,7 +196,7 @@ void add_jobs_for_files(Context& ctx) {
             without_script.push_back(file);
             continue;
         }
-        add_job(batch, dialect, lines, unknown);
+        add_job(batch, encoder.dialect, lines, unknown);
     }
     controls.commit();
     ctx.ui.append_items(ctl::JobList, lines);
@@ -210,7 +210,7 @@ void add_jobs_for_files(Context& ctx) {
                                  "The AviSynth scripts for these files could not be written in the \"avs\" "
                                  "folder, so no job was added for them:" +
                                      listed_names(without_script));
-    tell_unknown_options(ctx, dialect, unknown);
+    tell_about_encoder(ctx, encoder, unknown);
 }
 
 }  // namespace tav

@@ -3,6 +3,9 @@
 // the context, so each window (and each test) has its own.
 #pragma once
 
+#include <set>
+#include <string>
+
 #include "encoder/encoder_probe.h"
 #include "jobscript/input_names.h"
 
@@ -12,6 +15,8 @@ struct Session {
     InputNames input_names;
     // What the encoder the batch would run says it takes.
     EncoderProbe encoder_probe;
+    // What the user was told of which encoder file, so each is told once.
+    std::set<std::string> told_of_encoders;
 };
 
 }  // namespace tav

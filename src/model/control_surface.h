@@ -5,6 +5,8 @@
 // and read as empty / -1 / false.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,10 @@ public:
     virtual std::vector<std::string> items(int id) const;
     // Appends many items at once.
     virtual void append_items(int id, const std::vector<std::string>& texts);
+    // Counts the changes of the items (inserted, removed, cleared,
+    // appended), so that what was read from them can be kept until they
+    // change; nullopt when the surface cannot tell.
+    virtual std::optional<std::uint64_t> item_changes(int /*id*/) const { return std::nullopt; }
 
     virtual bool enabled(int id) const = 0;
     virtual void set_enabled(int id, bool enabled) = 0;

@@ -24,6 +24,7 @@ public:
     void clear_items(int id) override { inner_.clear_items(id); }
     std::vector<std::string> items(int id) const override { return inner_.items(id); }
     void append_items(int id, const std::vector<std::string>& texts) override { inner_.append_items(id, texts); }
+    std::optional<std::uint64_t> item_changes(int id) const override { return inner_.item_changes(id); }
     bool enabled(int id) const override { return inner_.enabled(id); }
     void set_enabled(int id, bool enabled) override { inner_.set_enabled(id, enabled); }
     bool visible(int id) const override { return inner_.visible(id); }

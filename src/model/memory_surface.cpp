@@ -9,7 +9,7 @@ namespace tav {
 MemorySurface::MemorySurface() {
     for (const ControlSpec& row : control_table()) {
         if (row.id < 0) continue;
-        Control c{&row, std::string(row.text), 0, {}, true, true};
+        Control c{&row, std::string(row.text), 0, {}, 0, true, true};
         const bool has_selection = row.kind == ControlKind::ListCombo ||
                                    row.kind == ControlKind::EditCombo ||
                                    row.kind == ControlKind::List;
@@ -123,6 +123,7 @@ void MemorySurface::insert_item(int id, int index, std::string_view text) {
     const int n = static_cast<int>(c->items.size());
     if (index < 0 || index > n) index = n;
     c->items.insert(c->items.begin() + index, std::string(text));
+    ++c->item_changes;
     // Like a list box, the selection stays on the same line.
     if (c->state >= index && c->row->kind != ControlKind::TrackBar && c->row->kind != ControlKind::CheckBox)
         ++c->state;
@@ -132,6 +133,7 @@ void MemorySurface::remove_item(int id, int index) {
     Control* c = find(id);
     if (!c || index < 0 || index >= static_cast<int>(c->items.size())) return;
     c->items.erase(c->items.begin() + index);
+    ++c->item_changes;
     if (c->state == index)
         c->state = -1;
     else if (c->state > index)
@@ -142,6 +144,7 @@ void MemorySurface::clear_items(int id) {
     Control* c = find(id);
     if (!c) return;
     c->items.clear();
+    ++c->item_changes;
     if (c->row->kind != ControlKind::TrackBar && c->row->kind != ControlKind::CheckBox) c->state = -1;
 }
 
@@ -154,6 +157,13 @@ void MemorySurface::append_items(int id, const std::vector<std::string>& texts) 
     Control* c = find(id);
     if (!c) return;
     c->items.insert(c->items.end(), texts.begin(), texts.end());
+    ++c->item_changes;
+}
+
+std::optional<std::uint64_t> MemorySurface::item_changes(int id) const {
+    const Control* c = find(id);
+    if (!c) return std::nullopt;
+    return c->item_changes;
 }
 
 bool MemorySurface::enabled(int id) const {

@@ -27,6 +27,7 @@ public:
     void clear_items(int id) override;
     std::vector<std::string> items(int id) const override;
     void append_items(int id, const std::vector<std::string>& texts) override;
+    std::optional<std::uint64_t> item_changes(int id) const override;
     bool enabled(int id) const override;
     void set_enabled(int id, bool enabled) override;
     bool visible(int id) const override;
@@ -40,6 +41,7 @@ private:
         std::string text;
         int state = 0;
         std::vector<std::string> items;
+        std::uint64_t item_changes = 0;
         bool enabled = true;
         bool visible = true;
     };

@@ -87,6 +87,9 @@ public:
     virtual bool write_file_start(const std::string& path, std::string_view bytes) = 0;
     // Moves `from` over `to`, replacing `to` when it exists.
     virtual bool replace_file(const std::string& from, const std::string& to) = 0;
+    // Renames `from` to `to` in one step; false when `from` is not there
+    // (another process took it) or `to` is, or it cannot be renamed.
+    virtual bool move_file(const std::string& from, const std::string& to) = 0;
     virtual bool delete_file(const std::string& path) = 0;
     virtual bool file_exists(const std::string& path) = 0;
     // Creates one folder; an existing folder or a failure is passed over.
@@ -104,6 +107,9 @@ public:
     virtual void sleep_ms(unsigned milliseconds) = 0;
     // Sets the process to the idle priority class; false on any failure.
     virtual bool set_idle_priority(std::uint32_t process_id) = 0;
+    // True once the batch started as this process has ended; false while it
+    // runs, and when that cannot be told.
+    virtual bool process_ended(std::uint32_t /*process_id*/) { return false; }
 
     // Media: nullopt when the file cannot be opened as media.
     virtual std::optional<MediaLength> media_length(const std::string& path) = 0;
@@ -118,6 +124,9 @@ public:
     // True while the process given `tag` runs; true also when that cannot
     // be told, so a file of a running instance is never taken for left over.
     virtual bool instance_running(const std::string& /*tag*/) { return true; }
+    // This computer's name, for the files a program folder shared by
+    // several computers holds; empty when it cannot be told.
+    virtual std::string computer_name() { return {}; }
     // Like write_file, and true only once the bytes are on the disk itself,
     // not only in the system's cache, so that a power loss keeps them.
     virtual bool write_file_through(const std::string& path, std::string_view bytes) {

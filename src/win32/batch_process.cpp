@@ -5,7 +5,8 @@
 
 namespace tav {
 
-BatchStart start_batch_process(const std::string& batch_path, const std::string& working_dir) {
+BatchStart start_batch_process(const std::string& batch_path, const std::string& working_dir, HANDLE* process_out) {
+    *process_out = nullptr;
     // CreateProcessA may write into its command line, so it gets its own copy.
     std::string command_line = "\"" + batch_path + "\"";
     const char* directory = working_dir.empty() ? nullptr : working_dir.c_str();
@@ -18,7 +19,7 @@ BatchStart start_batch_process(const std::string& batch_path, const std::string&
     if (CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE,
                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, directory, &startup, &process)) {
         CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        *process_out = process.hProcess;
         return {true, static_cast<std::uint32_t>(process.dwProcessId)};
     }
 

@@ -14,6 +14,11 @@ public:
     ~Handle() { close(); }
 
     HANDLE get() const { return handle_; }
+    // Closes the handle held and holds `handle` instead.
+    void reset(HANDLE handle) {
+        close();
+        handle_ = handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+    }
     explicit operator bool() const { return handle_ != nullptr; }
     // False when the system reports a failure closing it (for a file: the
     // last of its bytes may not have been written).

@@ -31,7 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                 app.start();
             });
             window.run(app);
-            window.run_quietly([&] { app.exit(); });
+            if (!window.session_ended()) window.run_quietly([&] { app.exit(); });
             platform.set_owner(nullptr);
         }
     }

@@ -291,6 +291,11 @@ LRESULT MainWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CLOSE:
             on_close();
             return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;  // nothing to finish first: the end of the session saves everything
+        case WM_ENDSESSION:
+            on_end_session(wparam != FALSE);
+            return 0;
         case WM_ACTIVATE:
             // The default handling then gives the window the focus, which
             // on_focus hands on to a control.
@@ -334,6 +339,15 @@ void MainWindow::on_notify(const NMHDR& header) {
 void MainWindow::on_close() {
     // A handler still running (one waiting for its dialog) finishes first.
     if (!busy_) request_quit();
+}
+
+void MainWindow::on_end_session(bool ending) {
+    // The system may end the process as soon as this returns, so the
+    // session's steps run now, even while a handler waits for its dialog.
+    if (!ending || !app_ || session_ended_) return;
+    session_ended_ = true;
+    run_quietly([&] { app_->end_session(); });
+    request_quit();
 }
 
 void MainWindow::on_activate(WPARAM wparam) {

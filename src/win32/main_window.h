@@ -46,8 +46,11 @@ public:
 
     void show();
     // The event loop: returns once the window's close box or the program's
-    // "Cancel" has ended it.
+    // "Cancel" has ended it, or the Windows session ended.
     void run(App& app);
+    // True once the Windows session ended: its steps ran instead of the
+    // exit steps.
+    bool session_ended() const { return session_ended_; }
     void destroy();
 
 private:
@@ -59,6 +62,7 @@ private:
     void on_scroll(LPARAM lparam);
     void on_notify(const NMHDR& header);
     void on_close();
+    void on_end_session(bool ending);
     void on_activate(WPARAM wparam);
     void on_focus();
 
@@ -82,6 +86,7 @@ private:
     App* app_ = nullptr;
     bool busy_ = false;   // a handler or the program's own work is running
     bool quit_ = false;
+    bool session_ended_ = false;
     HWND saved_focus_ = nullptr;  // restored when the window is activated again
 };
 

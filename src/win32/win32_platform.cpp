@@ -156,6 +156,12 @@ bool Win32Platform::replace_file(const std::string& from, const std::string& to)
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED) != 0;
 }
 
+bool Win32Platform::move_file(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING: of two processes renaming one file,
+    // one succeeds and the other finds it gone.
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 bool Win32Platform::delete_file(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 bool Win32Platform::file_exists(const std::string& path) {
@@ -182,7 +188,16 @@ std::vector<std::string> Win32Platform::list_files(const std::string& folder, co
 }
 
 BatchStart Win32Platform::start_batch(const std::string& batch_path, const std::string& working_dir) {
-    return start_batch_process(batch_path, working_dir);
+    HANDLE process = nullptr;
+    const BatchStart started = start_batch_process(batch_path, working_dir, &process);
+    started_batch_.reset(process);
+    started_batch_id_ = started.process_id.value_or(0);
+    return started;
+}
+
+bool Win32Platform::process_ended(std::uint32_t process_id) {
+    if (!started_batch_ || process_id != started_batch_id_) return false;
+    return WaitForSingleObject(started_batch_.get(), 0) == WAIT_OBJECT_0;
 }
 
 void Win32Platform::sleep_ms(unsigned milliseconds) { Sleep(milliseconds); }
@@ -226,6 +241,12 @@ std::string Win32Platform::instance_tag() {
     }
     if (instance_mark_) instance_tag_ = tag;
     return instance_tag_;
+}
+
+std::string Win32Platform::computer_name() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
 }
 
 bool Win32Platform::instance_running(const std::string& tag) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "model/platform.h"
+#include "win32/handle.h"
 
 namespace tav {
 
@@ -40,6 +41,7 @@ public:
     bool write_file(const std::string& path, std::string_view bytes) override;
     bool write_file_start(const std::string& path, std::string_view bytes) override;
     bool replace_file(const std::string& from, const std::string& to) override;
+    bool move_file(const std::string& from, const std::string& to) override;
     bool delete_file(const std::string& path) override;
     bool file_exists(const std::string& path) override;
     void create_folder(const std::string& path) override;
@@ -48,6 +50,8 @@ public:
     BatchStart start_batch(const std::string& batch_path, const std::string& working_dir) override;
     void sleep_ms(unsigned milliseconds) override;
     bool set_idle_priority(std::uint32_t process_id) override;
+    // Told for the batch started last.
+    bool process_ended(std::uint32_t process_id) override;
 
     std::optional<MediaLength> media_length(const std::string& path) override;
 
@@ -55,6 +59,7 @@ public:
     // the process shows it running.
     std::string instance_tag() override;
     bool instance_running(const std::string& tag) override;
+    std::string computer_name() override;
     bool write_file_through(const std::string& path, std::string_view bytes) override;
     ~Win32Platform() override;
     std::optional<FileStamp> file_stamp(const std::string& path) override;
@@ -69,6 +74,9 @@ private:
     std::string program_folder_;
     std::string instance_tag_;
     HANDLE instance_mark_ = nullptr;
+    // The batch started last, to tell when it has ended.
+    Handle started_batch_;
+    std::uint32_t started_batch_id_ = 0;
 };
 
 }  // namespace tav

@@ -117,7 +117,20 @@ bool FakePlatform::replace_file(const std::string& from, const std::string& to) 
     return true;
 }
 
-bool FakePlatform::delete_file(const std::string& path) { return files.erase(path) > 0; }
+bool FakePlatform::move_file(const std::string& from, const std::string& to) {
+    auto it = files.find(from);
+    if (it == files.end() || files.count(to) > 0 || !writable(to)) return false;
+    std::string content = std::move(it->second);
+    files.erase(it);
+    files[to] = std::move(content);
+    if (undeletable.erase(from) > 0) undeletable.insert(to);
+    return true;
+}
+
+bool FakePlatform::delete_file(const std::string& path) {
+    if (undeletable.count(path) > 0) return false;
+    return files.erase(path) > 0;
+}
 
 bool FakePlatform::file_exists(const std::string& path) { return files.count(path) > 0; }
 

@@ -56,6 +56,8 @@ public:
     bool start_fails = false;
     bool start_without_pid = false;
     std::vector<std::uint32_t> idled;
+    std::set<std::uint32_t> ended_batches;  // processes of started batches that have ended
+    bool process_ended(std::uint32_t pid) override { return ended_batches.count(pid) > 0; }
     unsigned slept_ms = 0;
 
     std::string program_folder() const override { return folder; }
@@ -71,6 +73,7 @@ public:
     bool write_file(const std::string& path, std::string_view bytes) override;
     bool write_file_start(const std::string& path, std::string_view bytes) override;
     bool replace_file(const std::string& from, const std::string& to) override;
+    bool move_file(const std::string& from, const std::string& to) override;
     bool delete_file(const std::string& path) override;
     bool file_exists(const std::string& path) override;
     void create_folder(const std::string& path) override;
@@ -93,6 +96,10 @@ public:
     std::string tag = "0000000000000002-1";
     std::set<std::string> running_tags;
     std::string instance_tag() override { return tag; }
+    std::string computer = "Studio-PC";
+    std::string computer_name() override { return computer; }
+    // Files that can be renamed but not deleted (read-only on Windows).
+    std::set<std::string> undeletable;
     bool instance_running(const std::string& t) override { return t == tag || running_tags.count(t) > 0; }
 
     // Programs the encoder question finds and runs, by their exact path

@@ -190,9 +190,19 @@ inline std::vector<std::string> lines_from(const std::vector<std::string>& lines
 
 inline std::string folder_of(const Program& program) { return ansi_path(program.folder()) + "\\"; }
 
+// The whole file, read without holding it against the program: a file the
+// program replaces while the test reads it (the job list's copy) stays
+// replaceable.
 inline std::string read_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    HANDLE file = CreateFileW(path.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
 }
 
 inline std::vector<ToolRun> runs_of(const std::vector<ToolRun>& runs, std::string_view tool) {
@@ -264,6 +274,13 @@ inline void add_quick_job(Program& program, const std::string& input, const std:
     program.paste(ctl::InputFile, input);
     program.paste(ctl::OutputFile, output);
     program.click(ctl::Add);
+}
+
+// Picks one input with the input "..." button.
+inline void choose_input(Program& program, const std::string& path) {
+    program.select_tab(kBitrateTab);
+    program.click_async(ctl::InputBrowse);
+    Program::choose_file(program.wait_dialog(), path);
 }
 
 // Makes "Make BAT" write the job list into `path` (typed into the save dialog).

@@ -251,13 +251,6 @@ TAV_CASE(files_input_adds_one_job_per_chosen_file_and_cancels_add_nothing) {
     CHECK_EQ(program.close(), 0u);
 }
 
-// Picks one input with the input "..." button.
-void choose_input(Program& program, const std::string& path) {
-    program.select_tab(kBitrateTab);
-    program.click_async(ctl::InputBrowse);
-    Program::choose_file(program.wait_dialog(), path);
-}
-
 TAV_CASE(same_named_inputs_in_two_folders_keep_their_own_wrappers_and_names) {
     Program program({.working_directory = {}, .files = {{"x\\movie.avi", "first"}, {"y\\movie.avi", "second"}}});
     const std::string folder = folder_of(program);

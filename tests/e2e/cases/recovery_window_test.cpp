@@ -17,14 +17,15 @@ Lines copies_in(const fs::path& folder) {
     return names;
 }
 
-// The job lines a copy holds: the lines between its first and its last.
+// The job lines a copy holds: the lines between its header and its last.
 Lines lines_of_copy(const fs::path& path) {
     const std::string text = read_file(path);
     Lines lines;
     for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
         lines.push_back(text.substr(at, end - at));
-    if (lines.size() < 2) return {};
-    return {lines.begin() + 1, lines.end() - 1};
+    const auto header_end = std::find(lines.begin(), lines.end(), "lines");
+    if (header_end == lines.end()) return {};
+    return {header_end + 1, lines.end() - 1};
 }
 
 // Waits until the program's copy holds `lines`; returns its name.
@@ -72,6 +73,11 @@ std::string answer_offer(Program& program, int answer) {
     return text;
 }
 
+constexpr const char* kOffer =
+    "The job list of an earlier run that did not end normally holds 13 lines. It holds a shutdown line "
+    "(\"shutdown.exe -s -f -t 30\"): a batch made from it switches the computer off when it gets there. Put them "
+    "back into the job list?";
+
 TAV_CASE(job_list_of_a_killed_run_comes_back_on_yes_and_is_gone_on_no) {
     const fs::path folder = make_temp_folder("tav-e2e-recovery-");
     Lines lines;
@@ -84,9 +90,7 @@ TAV_CASE(job_list_of_a_killed_run_comes_back_on_yes_and_is_gone_on_no) {
     }
     {
         Program second({.program_folder = folder});
-        CHECK_EQ(answer_offer(second, IDYES),
-                 "The job list of an earlier run that did not end normally holds 13 lines. Put them back into the "
-                 "job list?");
+        CHECK_EQ(answer_offer(second, IDYES), kOffer);
         second.select_tab(kJobTab);
         CHECK_EQ(list_lines(second), lines);
         CHECK_EQ(second.text(ctl::Value), "26");  // the settings were loaded first
@@ -98,9 +102,7 @@ TAV_CASE(job_list_of_a_killed_run_comes_back_on_yes_and_is_gone_on_no) {
     }
     {
         Program third({.program_folder = folder});
-        CHECK_EQ(answer_offer(third, IDNO),
-                 "The job list of an earlier run that did not end normally holds 13 lines. Put them back into the "
-                 "job list?");
+        CHECK_EQ(answer_offer(third, IDNO), kOffer);
         CHECK_EQ(line_count(third), 0u);
         CHECK_EQ(copies_in(folder), Lines{});
         CHECK_EQ(third.close(), 0u);
@@ -111,6 +113,41 @@ TAV_CASE(job_list_of_a_killed_run_comes_back_on_yes_and_is_gone_on_no) {
         CHECK(!fourth.dialog_open());
         CHECK_EQ(fourth.close(), 0u);
     }
+    std::error_code ignored;
+    if (failure_count() == 0) fs::remove_all(folder, ignored);
+}
+
+// After a crash and Yes, the jobs put back hold their names: a new input of
+// the same file name gets names of its own.
+TAV_CASE(jobs_put_back_after_a_crash_hold_their_names) {
+    const fs::path folder = make_temp_folder("tav-e2e-recovery-");
+    const std::string in = ansi_path(folder) + "\\";
+    const StartOptions start{.files = {{"a\\clip.mkv", "x"}, {"a\\clip.avi", "x"}, {"b\\clip.mkv", "x"}},
+                             .program_folder = folder};
+    {
+        Program first(start);
+        first.select(ctl::Mode, 3);  // a first pass: the job names its statistics file
+        choose_input(first, in + "a\\clip.mkv");
+        first.settle();
+        CHECK_EQ(first.text(ctl::OutputFile), in + "a\\clip.mp4");
+        first.click(ctl::Add);
+        wait_for_copy(folder, list_lines(first));
+        first.kill();
+    }
+    Program second(start);
+    answer_offer(second, IDYES);
+    CHECK_EQ(line_count(second), 6u);
+    // The same output folder: the recovered job's output is taken.
+    choose_input(second, in + "a\\clip.avi");
+    second.settle();
+    CHECK_EQ(second.text(ctl::OutputFile), in + "a\\clip-2.mp4");
+    // The same file name: the recovered job's wrapper and statistics are taken.
+    choose_input(second, in + "b\\clip.mkv");
+    second.settle();
+    CHECK_EQ(second.text(ctl::InputFile), in + "avs\\clip-2.mkv.avs");
+    CHECK_EQ(second.text(ctl::StatsFile), in + "stats\\clip-2.mkv.stat");
+    CHECK_EQ(read_file(in + "avs\\clip.mkv.avs").substr(0, 4 + in.size()), "fs=\"" + in);
+    CHECK_EQ(second.close(), 0u);
     std::error_code ignored;
     if (failure_count() == 0) fs::remove_all(folder, ignored);
 }

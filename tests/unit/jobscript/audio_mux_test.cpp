@@ -4,9 +4,7 @@
 #include <vector>
 
 #include "jobscript/audio_mux.h"
-#include "jobscript/session.h"
-#include "support/fake_platform.h"
-#include "model/choice_lists.h"
+#include "support/test_app.h"
 #include "model/control_ids.h"
 #include "model/muxers.h"
 #include "model/memory_surface.h"
@@ -17,22 +15,18 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // The controls as start-up leaves them, with one job's files filled in.
+// No input was chosen and no job added: the muxed file keeps its ordinary name.
 struct AudioJob {
-    MemorySurface ui;
-    test::FakePlatform platform;
-    Session session;  // no input chosen: the muxed file keeps its ordinary name
+    test::TestApp t;
     AudioJob(std::string input, std::string output, std::string value, int muxer_index) {
-        fill_choice_lists(ui);
-        apply_initial_states(ui);
-        ui.set_text(ctl::InputFile, input);
-        ui.set_text(ctl::OutputFile, output);
-        ui.set_text(ctl::AudioBitrate, value);
-        ui.set_state(ctl::Muxer, muxer_index);
+        t.ui.set_text(ctl::InputFile, input);
+        t.ui.set_text(ctl::OutputFile, output);
+        t.ui.set_text(ctl::AudioBitrate, value);
+        t.ui.set_state(ctl::Muxer, muxer_index);
     }
     Lines lines(int encoder) {
         Lines out;
-        const Context ctx{ui, platform, platform.folder, session};
-        write_audio_commands(ctx, encoder, out);
+        write_audio_commands(t.ctx, encoder, out);
         return out;
     }
 };
@@ -156,8 +150,9 @@ TEST(AudioCommands, MkvMergeNeverMuxesIntoTheOutputItself) {
         {"D:\\v\\movie.muxed.mkv", "D:\\v\\movie.muxed.muxed.mkv"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(muxed_mkv_name(c.output, InputNames()), c.mkv);
-        const Lines lines = AudioJob("in.avs", c.output, "64", muxer::MkvMerge).lines(0);
+        AudioJob job("in.avs", c.output, "64", muxer::MkvMerge);
+        EXPECT_EQ(muxed_mkv_name(job.t.ctx, c.output), c.mkv);
+        const Lines lines = job.lines(0);
         ASSERT_EQ(lines.size(), 4u);
         const std::string mkv = "\"" + c.mkv + "\"";
         EXPECT_TRUE(lines[1].starts_with("@mkvmerge -o " + mkv + " \"" + c.output + "\" ")) << lines[1];

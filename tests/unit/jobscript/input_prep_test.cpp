@@ -183,20 +183,20 @@ TEST_F(PrepareInput, TheOutputNeverOverwritesTheInput) {
 }
 
 TEST_F(PrepareInput, MkvMergeNeverMuxesIntoASourceOfAJob) {
-    const InputNames& names = t.session.input_names;
-    EXPECT_EQ(muxed_mkv_name("E:\\v\\movie.mp4", names), "E:\\v\\movie.mkv");
+    InputNames& names = t.session.input_names;
+    EXPECT_EQ(muxed_mkv_name(t.ctx, "E:\\v\\movie.mp4"), "E:\\v\\movie.mkv");
     prepare("E:\\v\\Movie.MKV", "E:\\v\\");
     EXPECT_EQ(field(ctl::OutputFile), "E:\\v\\Movie.mp4");
     // The input being added counts before its job is in the list.
-    EXPECT_EQ(muxed_mkv_name(field(ctl::OutputFile), names), "E:\\v\\Movie.muxed.mkv");
-    EXPECT_TRUE(names.is_job_input("e:\\V\\movie.mkv"));
-    EXPECT_FALSE(names.is_job_input("E:\\v\\movie.mp4"));
+    EXPECT_EQ(muxed_mkv_name(t.ctx, field(ctl::OutputFile)), "E:\\v\\Movie.muxed.mkv");
+    EXPECT_TRUE(names.is_job_input(t.ctx, "e:\\V\\movie.mkv"));
+    EXPECT_FALSE(names.is_job_input(t.ctx, "E:\\v\\movie.mp4"));
     add();
     // Elsewhere the ordinary name stays.
-    EXPECT_EQ(muxed_mkv_name("D:\\out\\Movie.mp4", names), "D:\\out\\Movie.mkv");
+    EXPECT_EQ(muxed_mkv_name(t.ctx, "D:\\out\\Movie.mp4"), "D:\\out\\Movie.mkv");
     // Nor into a source that has the fallback name.
     prepare("E:\\v\\movie.muxed.MKV", "D:\\out\\");
-    EXPECT_EQ(muxed_mkv_name("E:\\v\\Movie.mp4", names), "E:\\v\\Movie.muxed.muxed.mkv");
+    EXPECT_EQ(muxed_mkv_name(t.ctx, "E:\\v\\Movie.mp4"), "E:\\v\\Movie.muxed.muxed.mkv");
 }
 
 // Choosing an input only looks at names: one replaced before "Add" holds
