@@ -43,11 +43,14 @@ Rect rect_in_parent(HWND hwnd) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-void set_screen_dpi(int dpi) {
+bool set_screen_dpi(int dpi) {
     const DWORD value = static_cast<DWORD>(dpi);
-    if (RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &value,
-                        sizeof value) != ERROR_SUCCESS)
-        throw Abort("cannot set the screen's DPI to " + std::to_string(dpi));
+    return RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &value,
+                           sizeof value) == ERROR_SUCCESS;
+}
+
+ScreenDpi::ScreenDpi(int dpi) {
+    if (!set_screen_dpi(dpi)) throw Abort("cannot set the screen's DPI to " + std::to_string(dpi));
 }
 
 std::vector<COLORREF> screen_pixels(const RECT& area) {

@@ -137,10 +137,10 @@ private:
 // HKCU\Control Panel\Desktop\LogPixels): programs started while a
 // ScreenDpi lives see `dpi`; afterwards, and at the start of every case
 // (one killed while it had changed it cannot leave it), they see 96.
-void set_screen_dpi(int dpi);
+bool set_screen_dpi(int dpi);
 class ScreenDpi {
 public:
-    explicit ScreenDpi(int dpi) { set_screen_dpi(dpi); }
+    explicit ScreenDpi(int dpi);  // throws Abort when the DPI cannot be set
     ~ScreenDpi() { set_screen_dpi(96); }
     ScreenDpi(const ScreenDpi&) = delete;
     ScreenDpi& operator=(const ScreenDpi&) = delete;
