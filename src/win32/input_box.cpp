@@ -3,10 +3,13 @@
 #include <utility>
 #include <vector>
 
+#include "win32/dpi.h"
+
 namespace tav {
 
 namespace {
 
+// Sizes in 96-DPI pixels, laid out at the box's DPI.
 constexpr int kBoxWidth = 300;
 constexpr int kBoxHeight = 130;
 constexpr int kMargin = 10;
@@ -24,8 +27,9 @@ struct InputBoxState {
     std::string answer;
 };
 
-// An empty dialog in Tahoma 8, the main window's font; the controls are
-// placed in pixels once the box exists.
+// An empty dialog in Tahoma 8, the main window's font, which the system
+// makes at the box's DPI; the controls are placed in pixels once the box
+// exists.
 std::vector<WORD> box_template() {
     std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
     auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
@@ -42,11 +46,13 @@ std::vector<WORD> box_template() {
     return words;
 }
 
+// A control at a rectangle given in pixels of the box's DPI.
 HWND add_control(HWND box, const char* window_class, const char* text, DWORD style, DWORD ex_style, int id,
-                 int x, int y, int width, int height) {
-    HWND control = CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
-                                   height, box, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleA(nullptr), nullptr);
+                 const RECT& place) {
+    HWND control = CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style, place.left,
+                                   place.top, place.right - place.left, place.bottom - place.top, box,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                                   nullptr);
     SendMessageA(control, WM_SETFONT, SendMessageA(box, WM_GETFONT, 0, 0), FALSE);
     return control;
 }
@@ -59,22 +65,29 @@ void place_caret_at_end(HWND field) {
 
 void lay_out(HWND box, const InputBoxState& state) {
     SetWindowTextA(box, state.title.c_str());
-    SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - kBoxWidth) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - kBoxHeight) / 2, kBoxWidth, kBoxHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int dpi = window_dpi(box);
+    const auto scaled = [dpi](int value) { return scale_to_dpi(value, dpi); };
+    const int width = scaled(kBoxWidth), height = scaled(kBoxHeight);
+    SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client{};
     GetClientRect(box, &client);
-    const int inner_width = client.right - 2 * kMargin;
+    // Each control spans the client area but for the margins: its right
+    // edge follows the box, every other edge is a 96-DPI value scaled.
+    const int right = client.right - scaled(kMargin);
+    const auto band = [&](int left, int top, int band_height) {
+        return RECT{left, scaled(top), right, scaled(top + band_height)};
+    };
 
     int y = kMargin - 2;
-    add_control(box, "STATIC", state.prompt.c_str(), SS_LEFT | SS_NOPREFIX, 0, kInputBoxPromptId, kMargin, y,
-                inner_width, kPromptHeight);
+    add_control(box, "STATIC", state.prompt.c_str(), SS_LEFT | SS_NOPREFIX, 0, kInputBoxPromptId,
+                band(scaled(kMargin), y, kPromptHeight));
     y += kPromptHeight + 4;
     HWND field = add_control(box, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kInputBoxFieldId,
-                             kMargin, y, inner_width, kFieldHeight);
+                             band(scaled(kMargin), y, kFieldHeight));
     y += kFieldHeight + 8;
-    add_control(box, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK, client.right - kMargin - kButtonWidth,
-                y, kButtonWidth, kButtonHeight);
+    add_control(box, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK,
+                band(right - scaled(kButtonWidth), y, kButtonHeight));
 
     // Job lines can be long: lift the field's typing limit before filling it.
     SendMessageA(field, EM_SETLIMITTEXT, 0, 0);

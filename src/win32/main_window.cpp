@@ -5,6 +5,8 @@
 #include <string>
 
 #include "model/control_ids.h"
+#include "logo/logo_image.h"
+#include "win32/logo.h"
 
 namespace tav {
 namespace {
@@ -13,6 +15,14 @@ constexpr char kWindowClass[] = "TavrelionMainWindow";
 constexpr char kPageClass[] = "TavrelionPage";
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kMinTabWidth = 40;
+// Where the pages sit inside the tab panel, in 96-DPI pixels: this far from
+// its left, right and bottom edges, and this far below the row of tabs.
+constexpr int kPageInset = 2;
+constexpr int kPageGap = 4;
+
+// Messages of newer systems, named here since the build targets Windows 7.
+constexpr UINT kDpiChangedMessage = 0x02E0;        // WM_DPICHANGED
+constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 // An editable combo copies the chosen item into its edit part only after it
 // has reported the selection change, so that event is handled once the
@@ -108,7 +118,7 @@ MainWindow::MainWindow(HINSTANCE instance, HBITMAP logo) : instance_(instance), 
 
 MainWindow::~MainWindow() {
     destroy();
-    if (font_) DeleteObject(font_);
+    if (scaled_logo_) DeleteObject(scaled_logo_);
 }
 
 bool MainWindow::build() {
@@ -129,15 +139,22 @@ bool MainWindow::build() {
     page.lpszClassName = kPageClass;
     if (!RegisterClassExA(&window) || !RegisterClassExA(&page)) return false;
 
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    hwnd_ = CreateWindowExA(0, kWindowClass, std::string(kWindowTitle).c_str(), kWindowStyle, 0, 0,
-                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this);
+    // Opened in the size for the system's DPI, which is its screen's but
+    // where screens of several DPIs are joined; then sized for its screen.
+    const int system = system_dpi();
+    SIZE size = window_size_for_client(kClientWidth, kClientHeight, kWindowStyle, 0, system);
+    hwnd_ = CreateWindowExA(0, kWindowClass, std::string(kWindowTitle).c_str(), kWindowStyle, 0, 0, size.cx,
+                            size.cy, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
+    dpi_ = window_dpi(hwnd_);
+    if (dpi_ != system) {
+        size = window_size_for_client(kClientWidth, kClientHeight, kWindowStyle, 0, dpi_);
+        SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
     // Every control gets its final font when it is made: a second pass over
     // 155 controls would lay each one out again.
-    create_font();
+    fonts_ = std::make_unique<ControlFonts>(dpi_);
     for (const ControlSpec& row : control_table()) {
         if (row.kind == ControlKind::TabPanel) {
             create_tab_panel(row);
@@ -154,7 +171,7 @@ bool MainWindow::create_tab_panel(const ControlSpec& row) {
     surface_.add(row.id, tab_panel_);
     // Tabs as narrow as their captions allow, so all five fit in the panel's
     // width even where the toolkit's default minimum tab width is large.
-    SendMessageA(tab_panel_, TCM_SETMINTABWIDTH, 0, kMinTabWidth);
+    SendMessageA(tab_panel_, TCM_SETMINTABWIDTH, 0, scale_to_dpi(kMinTabWidth, dpi_));
     for (int i = 0; i < kPageCount; ++i) {
         std::string caption(kPageCaptions[i]);
         TCITEMA item{};
@@ -163,18 +180,14 @@ bool MainWindow::create_tab_panel(const ControlSpec& row) {
         SendMessageA(tab_panel_, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     }
 
-    RECT tab_row{};
-    SendMessageA(tab_panel_, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab_row));
-    const int row_height = tab_row.bottom - tab_row.top;
-    RECT client{};
-    GetClientRect(tab_panel_, &client);
+    const RECT page = page_place();
     for (int i = 0; i < kPageCount; ++i) {
         // Pages are containers, so Tab moves through the controls they hold.
         // Each is made as show_page(0) would leave it: the first shown, the
         // others hidden and disabled.
         const DWORD state = i == 0 ? WS_VISIBLE : WS_DISABLED;
-        pages_[i] = CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPSIBLINGS | state, 2,
-                                    row_height + 4, client.right - 4, client.bottom - row_height - 6, tab_panel_,
+        pages_[i] = CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPSIBLINGS | state,
+                                    page.left, page.top, page.right - page.left, page.bottom - page.top, tab_panel_,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstPageNativeId + i)),
                                     instance_, nullptr);
     }
@@ -193,29 +206,83 @@ HWND MainWindow::create_control(const ControlSpec& row) {
     if (row.kind == ControlKind::Edit && row.traits.digits_only) style |= ES_NUMBER;
     const int native_id = row.id >= 0 ? row.id : kAudioFrameNativeId;
 
+    const RECT place = place_of(row);
     HWND control = CreateWindowExA(native.ex_style, native.window_class, std::string(row.text).c_str(), style,
-                                   row.x, row.y, row.width, row.height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(native_id)), instance_, nullptr);
+                                   place.left, place.top, place.right - place.left, place.bottom - place.top,
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(native_id)), instance_,
+                                   nullptr);
     if (!control) return nullptr;
+    made_.emplace_back(&row, control);
 
-    const bool gui_font = row.traits.default_gui_font || !font_;
-    const HGDIOBJ font = gui_font ? GetStockObject(DEFAULT_GUI_FONT) : font_;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_for(row)), FALSE);
     if (row.kind == ControlKind::Edit && row.traits.max_chars > 0)
         SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(row.traits.max_chars), 0);
     if (row.kind == ControlKind::TrackBar)
         SendMessageA(control, TBM_SETRANGE, TRUE, MAKELPARAM(row.traits.range_min, row.traits.range_max));
-    if (row.kind == ControlKind::Image && logo_)
-        SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
+    if (row.kind == ControlKind::Image) {
+        if (HBITMAP logo = logo_for(place))
+            SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo));
+    }
     return control;
 }
 
-void MainWindow::create_font() {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
+RECT MainWindow::place_of(const ControlSpec& row) const {
+    return scale_rect(row.x, row.y, row.width, row.height, dpi_);
+}
+
+RECT MainWindow::page_place() const {
+    // The row's height follows the font.
+    RECT tab_row{};
+    SendMessageA(tab_panel_, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab_row));
+    const int row_height = tab_row.bottom - tab_row.top;
+    RECT client{};
+    GetClientRect(tab_panel_, &client);
+    const int inset = scale_to_dpi(kPageInset, dpi_);
+    return RECT{inset, row_height + scale_to_dpi(kPageGap, dpi_), client.right - inset, client.bottom - inset};
+}
+
+HFONT MainWindow::font_for(const ControlSpec& row) const {
+    const bool gui_font = row.traits.default_gui_font || !fonts_->tahoma();
+    return gui_font ? fonts_->default_gui() : fonts_->tahoma();
+}
+
+HBITMAP MainWindow::logo_for(const RECT& place) {
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    if (width == kLogoWidth && height == kLogoHeight) return logo_;
+    // A window has one copy at a time: on_dpi_changed takes the old one first.
+    if (!scaled_logo_) scaled_logo_ = make_logo_bitmap(width, height);
+    return scaled_logo_ ? scaled_logo_ : logo_;
+}
+
+void MainWindow::on_dpi_changed(int dpi, const RECT& suggested) {
+    if (!is_screen_dpi(dpi)) return;
+    run_quietly([&] {
+        dpi_ = dpi;
+        // The old fonts and logo are deleted only once no control uses them.
+        auto old_fonts = std::exchange(fonts_, std::make_unique<ControlFonts>(dpi_));
+        HBITMAP old_logo = std::exchange(scaled_logo_, nullptr);
+        const auto move = [](HWND w, const RECT& r) {
+            SetWindowPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        };
+        for (const auto& [row, control] : made_) {
+            const RECT place = place_of(*row);
+            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_for(*row)), FALSE);
+            if (row->kind == ControlKind::Image)
+                SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_for(place)));
+            move(control, place);
+            if (row->kind == ControlKind::TabPanel) {
+                SendMessageA(control, TCM_SETMINTABWIDTH, 0, scale_to_dpi(kMinTabWidth, dpi_));
+                const RECT page_rect = page_place();
+                for (HWND page : pages_)
+                    if (page) move(page, page_rect);
+            }
+        }
+        if (old_logo) DeleteObject(old_logo);
+        surface_.remeasure_widest_line();
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    });
 }
 
 void MainWindow::show_page(int page) {
@@ -261,6 +328,7 @@ LRESULT CALLBACK MainWindow::window_proc(HWND hwnd, UINT message, WPARAM wparam,
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        scale_frame_with_dpi(hwnd);
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self || !self->hwnd_) return DefWindowProcA(hwnd, message, wparam, lparam);
@@ -303,6 +371,15 @@ LRESULT MainWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
             return DefWindowProcA(hwnd_, message, wparam, lparam);
         case WM_SETFOCUS:
             on_focus();
+            return 0;
+        case kGetDpiScaledSizeMessage:
+            // The client area at the new DPI is exactly the layout's size.
+            if (!lparam || !is_screen_dpi(LOWORD(wparam))) return FALSE;
+            *reinterpret_cast<SIZE*>(lparam) =
+                window_size_for_client(kClientWidth, kClientHeight, kWindowStyle, 0, LOWORD(wparam));
+            return TRUE;
+        case kDpiChangedMessage:
+            if (lparam) on_dpi_changed(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
             return 0;
         default:
             return DefWindowProcA(hwnd_, message, wparam, lparam);

@@ -6,10 +6,14 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/app.h"
 #include "model/control_table.h"
 #include "model/events.h"
+#include "win32/dpi.h"
 #include "win32/win32_surface.h"
 
 namespace tav {
@@ -28,8 +32,8 @@ public:
 
     // Registers the common-control classes, opens the window invisible and
     // creates every control of the table, each with its font, and the first
-    // page shown. False when the window cannot be opened; then nothing is
-    // created.
+    // page shown, all at the DPI of the screen the window is on. False when
+    // the window cannot be opened; then nothing is created.
     bool build();
     HWND hwnd() const { return hwnd_; }
     Win32ControlSurface& surface() { return surface_; }
@@ -71,16 +75,31 @@ private:
 
     bool create_tab_panel(const ControlSpec& row);
     HWND create_control(const ControlSpec& row);
-    // The 8-point Tahoma of every control but the default-GUI-font ones.
-    void create_font();
     void show_page(int page);
+
+    // Layout at the window's DPI (dpi_). The table's rectangle of a control.
+    RECT place_of(const ControlSpec& row) const;
+    // The page rectangle inside the tab panel: below its row of tabs.
+    RECT page_place() const;
+    HFONT font_for(const ControlSpec& row) const;
+    // The logo at the size of `place`: the program's own bitmap where that
+    // is its natural size, else a copy made for it, which the window keeps.
+    HBITMAP logo_for(const RECT& place);
+    // Moved to a screen of another DPI: every control, font, the logo and
+    // the pages laid out again, the window moved to `suggested`; texts,
+    // states, selections and the focus stay, and no control event results.
+    void on_dpi_changed(int dpi, const RECT& suggested);
 
     HINSTANCE instance_;
     HBITMAP logo_;
+    HBITMAP scaled_logo_ = nullptr;  // the logo at the window's DPI, when not its natural size
     HWND hwnd_ = nullptr;
     HWND tab_panel_ = nullptr;
     std::array<HWND, kPageCount> pages_{};
-    HFONT font_ = nullptr;
+    // Every control made, with its row, the "Audio" frame included.
+    std::vector<std::pair<const ControlSpec*, HWND>> made_;
+    int dpi_ = kBaseDpi;
+    std::unique_ptr<ControlFonts> fonts_;
     Win32ControlSurface surface_;
 
     App* app_ = nullptr;

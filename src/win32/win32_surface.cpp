@@ -304,6 +304,7 @@ void Win32ControlSurface::clear_items(int id) {
         SetWindowTextA(c->hwnd, edit_text.c_str());
     if (c->row->kind == ControlKind::List) {
         list_extent_ = 0;
+        widest_line_.clear();
         send(c->hwnd, LB_SETHORIZONTALEXTENT, 0);
     }
 }
@@ -336,6 +337,15 @@ void Win32ControlSurface::append_items(int id, const std::vector<std::string>& t
     InvalidateRect(c->hwnd, nullptr, TRUE);
 }
 
+void Win32ControlSurface::remeasure_widest_line() {
+    for (const auto& [id, c] : controls_) {
+        if (c.row->kind != ControlKind::List || widest_line_.empty()) continue;
+        const std::string widest = widest_line_;
+        list_extent_ = 0;
+        widen_list(c, {widest});
+    }
+}
+
 void Win32ControlSurface::widen_list(const Control& c, const std::vector<std::string_view>& added) {
     HDC dc = GetDC(c.hwnd);
     if (!dc) return;
@@ -346,17 +356,22 @@ void Win32ControlSurface::widen_list(const Control& c, const std::vector<std::st
     const int widest_char = std::max<int>(1, metrics.tmMaxCharWidth);
     constexpr int kMargin = 6;  // room for the item's inner padding
     int extent = list_extent_;
+    std::string_view widest;
     for (std::string_view line : added) {
         // Only a line that could be wider than the widest so far is measured.
         if (static_cast<long long>(line.size()) * widest_char + kMargin <= extent) continue;
         SIZE size{};
-        if (GetTextExtentPoint32A(dc, line.data(), static_cast<int>(line.size()), &size))
-            extent = std::max<int>(extent, size.cx + kMargin);
+        if (GetTextExtentPoint32A(dc, line.data(), static_cast<int>(line.size()), &size) &&
+            size.cx + kMargin > extent) {
+            extent = size.cx + kMargin;
+            widest = line;
+        }
     }
     if (old_font) SelectObject(dc, old_font);
     ReleaseDC(c.hwnd, dc);
     if (extent != list_extent_) {
         list_extent_ = extent;
+        widest_line_.assign(widest);
         send(c.hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent));
     }
 }

@@ -23,6 +23,9 @@ public:
 
     // True while the program writes into a control.
     bool writing() const { return write_depth_ > 0; }
+    // Measures the job list's widest line again once its font has changed,
+    // so that the list still scrolls sideways to that line's end.
+    void remeasure_widest_line();
 
     bool exists(int id) const override;
     std::string text(int id) const override;
@@ -72,6 +75,7 @@ private:
     std::unordered_map<HWND, int> ids_;
     int write_depth_ = 0;
     int list_extent_ = 0;  // pixels; only the job list scrolls sideways
+    std::string widest_line_;  // the line that set list_extent_
 };
 
 }  // namespace tav

@@ -82,6 +82,12 @@ if ((rc != 0 && rc != 124)); then
     rc=$?
 fi
 
+# A case that set the screen's DPI sets it back itself, unless it was
+# killed or crashed: then the prefix keeps it, so it is set back here.
+if ((rc != 0)); then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+fi
+
 if [[ -n ${TAV_SHOT_DIR:-} ]]; then
     for bmp in "$TAV_SHOT_DIR"/*.bmp; do
         [[ -f $bmp ]] || continue

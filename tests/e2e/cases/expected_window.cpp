@@ -1,5 +1,7 @@
 #include "expected_window.h"
 
+#include "driver.h"
+
 namespace tav::e2e {
 namespace {
 
@@ -155,5 +157,16 @@ constexpr ExpectedControl kControls[] = {
 }  // namespace
 
 std::span<const ExpectedControl> expected_controls() { return kControls; }
+
+HWND find_expected(const Program& program, const ExpectedControl& c) {
+    if (c.id >= 0) return program.find_control(c.id);
+    HWND more_page = GetParent(program.control(108));
+    for (HWND hwnd : program.descendants()) {
+        if (GetParent(hwnd) == more_page && class_name(hwnd) == "Button" &&
+            (GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && window_text(hwnd) == "Audio")
+            return hwnd;
+    }
+    return nullptr;
+}
 
 }  // namespace tav::e2e

@@ -2,6 +2,8 @@
 // program's own control table so that a slip in either shows up.
 #pragma once
 
+#include <windows.h>
+
 #include <span>
 #include <string_view>
 
@@ -46,5 +48,11 @@ struct ExpectedControl {
 };
 
 std::span<const ExpectedControl> expected_controls();
+
+class Program;
+// The window of a row in the running program, or null. The "Audio" frame,
+// which has no fixed identifier, is the group box of that caption on the
+// "More" page.
+HWND find_expected(const Program& program, const ExpectedControl& c);
 
 }  // namespace tav::e2e

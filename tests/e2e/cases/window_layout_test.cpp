@@ -16,21 +16,10 @@ namespace {
 LONG style_of(HWND hwnd) { return GetWindowLongA(hwnd, GWL_STYLE); }
 LONG ex_style_of(HWND hwnd) { return GetWindowLongA(hwnd, GWL_EXSTYLE); }
 
-// The "Audio" frame has no fixed identifier: it is the group box of that
-// caption on the "More" page.
 HWND audio_frame(const Program& program) {
-    HWND more_page = GetParent(program.control(108));
-    for (HWND hwnd : program.descendants()) {
-        if (GetParent(hwnd) == more_page && class_name(hwnd) == "Button" &&
-            (style_of(hwnd) & BS_TYPEMASK) == BS_GROUPBOX && window_text(hwnd) == "Audio") {
-            return hwnd;
-        }
-    }
+    for (const ExpectedControl& c : expected_controls())
+        if (c.id < 0) return find_expected(program, c);
     return nullptr;
-}
-
-HWND find_expected(const Program& program, const ExpectedControl& c) {
-    return c.id < 0 ? audio_frame(program) : program.find_control(c.id);
 }
 
 // Page windows in tab order, each the parent of the controls listed under its tab.

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <map>
 
+#include "driver.h"
+
 namespace tav::e2e {
 namespace {
 
@@ -56,6 +58,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
+        // Every case starts at 96 DPI, even after one that was killed while
+        // it had set another.
+        set_screen_dpi(96);
         found->second();
     } catch (const Abort& stop) {
         std::printf("case %s stopped: %s\n", argv[1], stop.what());

@@ -43,6 +43,37 @@ Rect rect_in_parent(HWND hwnd) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+bool set_screen_dpi(int dpi) {
+    const DWORD value = static_cast<DWORD>(dpi);
+    return RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &value,
+                           sizeof value) == ERROR_SUCCESS;
+}
+
+ScreenDpi::ScreenDpi(int dpi) {
+    if (!set_screen_dpi(dpi)) throw Abort("cannot set the screen's DPI to " + std::to_string(dpi));
+}
+
+std::vector<COLORREF> screen_pixels(const RECT& area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, old);
+    // Top-down rows of 32-bit pixels, blue in the low byte.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<COLORREF> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    for (COLORREF& p : pixels) p = RGB(GetBValue(p), GetGValue(p), GetRValue(p));
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 fs::path program_under_test() {
     const char* path = std::getenv("TAV_PROGRAM_WIN");
     if (!path || !*path) throw Abort("TAV_PROGRAM_WIN does not name the program under test");
@@ -351,6 +382,18 @@ std::uintptr_t Program::send_inside(HWND hwnd, UINT message, WPARAM wparam, LPAR
     return result;
 }
 
+std::uintptr_t Program::send_inside(HWND hwnd, UINT message, WPARAM wparam, const void* data, size_t size) const {
+    void* remote = VirtualAllocEx(process_.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) throw Abort("cannot reserve memory in the program");
+    if (!WriteProcessMemory(process_.hProcess, remote, data, size, nullptr)) {
+        VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+        throw Abort("cannot write into the program's memory");
+    }
+    const std::uintptr_t result = send_inside(hwnd, message, wparam, reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    return result;
+}
+
 std::uintptr_t Program::font(HWND hwnd) const { return send_inside(hwnd, WM_GETFONT, 0, 0); }
 
 void Program::require_reachable(int id, HWND hwnd) const {
@@ -431,31 +474,35 @@ void Program::leave(int id) {
     notify_parent(hwnd, EN_KILLFOCUS);
 }
 
-void Program::select_tab(int index) {
-    HWND panel = control(0);
-    RECT row{};
-    GetClientRect(panel, &row);
+RECT Program::tab_rect(int index) const {
     // TCM_GETITEMRECT writes through a pointer, so the rectangle must live
     // in the program's own memory.
     void* remote = VirtualAllocEx(process_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     if (!remote) throw Abort("cannot reserve memory in the program");
-    auto item_rect = [&](RECT& item) {
-        return SendMessageA(panel, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) &&
-               ReadProcessMemory(process_.hProcess, remote, &item, sizeof item, nullptr);
-    };
     RECT item{};
-    bool got = item_rect(item);
+    if (!SendMessageA(control(0), TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) ||
+        !ReadProcessMemory(process_.hProcess, remote, &item, sizeof item, nullptr))
+        item = RECT{};
+    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    return item;
+}
+
+void Program::select_tab(int index) {
+    HWND panel = control(0);
+    RECT row{};
+    GetClientRect(panel, &row);
+    RECT item = tab_rect(index);
+    const auto got = [&] { return item.right > item.left; };
     // When the row of tabs is wider than the panel, part of it is scrolled
     // out of sight; scroll it as the row's arrow buttons do.
     const int arrows = 2 * GetSystemMetrics(SM_CXHSCROLL);
     // Each scroll moves the row by one tab towards the wanted one.
     const int count = static_cast<int>(SendMessageA(panel, TCM_GETITEMCOUNT, 0, 0));
-    for (int step = 0; step < count && (!got || item.left < 0 || item.right > row.right - arrows); ++step) {
+    for (int step = 0; step < count && (!got() || item.left < 0 || item.right > row.right - arrows); ++step) {
         SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, index), 0);
-        got = item_rect(item);
+        item = tab_rect(index);
     }
-    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-    if (!got) throw Abort("no tab " + std::to_string(index));
+    if (!got()) throw Abort("no tab " + std::to_string(index));
     const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     SendMessageA(panel, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(panel, WM_LBUTTONUP, 0, at);

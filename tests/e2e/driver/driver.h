@@ -71,12 +71,15 @@ public:
     bool shown(int id) const;                    // WS_VISIBLE of the control itself
     bool visible(int id) const;                  // shown, and every parent shown
     int tab() const;                             // selected tab index
+    RECT tab_rect(int index) const;              // a tab's rectangle in the panel; empty when none
     // The control's font handle (WM_GETFONT), which Wine does not answer
     // across processes.
     std::uintptr_t font(HWND hwnd) const;
     // Sends a message from a thread inside the program, for messages whose
     // pointers Wine does not carry across processes. Returns the low 32 bits.
     std::uintptr_t send_inside(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) const;
+    // The same with `size` bytes of `data` placed in the program as lparam.
+    std::uintptr_t send_inside(HWND hwnd, UINT message, WPARAM wparam, const void* data, size_t size) const;
     std::vector<std::string> tab_captions() const;
 
     // User-like actions. Each refuses (throws) a control that the user could
@@ -129,6 +132,22 @@ private:
     HANDLE job_ = nullptr;
     HWND window_ = nullptr;
 };
+
+// The screen's DPI as Wine reads it when a program starts (the prefix's
+// HKCU\Control Panel\Desktop\LogPixels): programs started while a
+// ScreenDpi lives see `dpi`; afterwards, and at the start of every case
+// (one killed while it had changed it cannot leave it), they see 96.
+bool set_screen_dpi(int dpi);
+class ScreenDpi {
+public:
+    explicit ScreenDpi(int dpi);  // throws Abort when the DPI cannot be set
+    ~ScreenDpi() { set_screen_dpi(96); }
+    ScreenDpi(const ScreenDpi&) = delete;
+    ScreenDpi& operator=(const ScreenDpi&) = delete;
+};
+
+// The colours (0x00BBGGRR) of a rectangle of the screen, row by row.
+std::vector<COLORREF> screen_pixels(const RECT& area);
 
 // Polls until pred() holds or timeout_ms passes; returns the last result.
 template <class Pred>
