@@ -10,6 +10,7 @@
 #include "jobs/runner.h"
 #include "jobscript/input_prep.h"
 #include "jobscript/job_step.h"
+#include "jobscript/named_files.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"
 #include "settings/config_files.h"
@@ -120,6 +121,8 @@ bool App::handle(const ControlEvent& event) {
     apply_dependent_enabling(ctx_.ui, id);
     return true;
 }
+
+void App::take_files(const std::vector<std::string>& names) { add_jobs_for_named_files(ctx_, names); }
 
 void App::exit() {
     save_settings(ctx_, ctx_.program_folder + kMainSettingsFile);
