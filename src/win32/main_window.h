@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 
 #include "app/app.h"
@@ -58,6 +60,7 @@ private:
     void on_command(WPARAM wparam, LPARAM lparam);
     void on_scroll(LPARAM lparam);
     void on_notify(const NMHDR& header);
+    void on_drop(HDROP drop);
     void on_close();
     void on_activate(WPARAM wparam);
     void on_focus();
