@@ -212,10 +212,6 @@ void add_jobs_for_inputs(Context& ctx, const std::string& output_folder, const s
     tell_unknown_options(ctx, dialect, unknown);
 }
 
-bool LeftOutFiles::empty() const {
-    return missing.empty() && without_ansi_name.empty() && without_media.empty() && without_script.empty();
-}
-
 void tell_left_out(Context& ctx, const LeftOutFiles& left_out) {
     const std::pair<const std::vector<std::string>*, std::string_view> reasons[] = {
         {&left_out.missing, "These files or folders do not exist, so no job was added for them:"},

@@ -40,7 +40,6 @@ struct LeftOutFiles {
     std::vector<std::string> without_ansi_name;  // characters the code page lacks
     std::vector<std::string> without_media;      // folders that hold no media file
     std::vector<std::string> without_script;     // their wrapper could not be written
-    bool empty() const;
 };
 // Tells the user in one box what was left out; nothing when nothing was.
 void tell_left_out(Context& ctx, const LeftOutFiles& left_out);
