@@ -10,6 +10,7 @@
 #include "jobs/runner.h"
 #include "jobscript/input_prep.h"
 #include "jobscript/job_step.h"
+#include "jobscript/named_files.h"
 #include "model/choice_lists.h"
 #include "model/control_ids.h"
 #include "settings/config_files.h"
@@ -129,6 +130,8 @@ void App::start_batch() {
 }
 
 void App::save_settings_at_exit() { save_settings(ctx_, ctx_.program_folder + kMainSettingsFile); }
+
+void App::take_files(const std::vector<std::string>& names) { add_jobs_for_named_files(ctx_, names); }
 
 void App::exit() {
     save_settings_at_exit();

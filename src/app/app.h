@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "jobs/job_list_copy.h"
 #include "jobscript/session.h"
@@ -42,6 +43,9 @@ public:
     // Runs the handler of the event's control. Returns false when the
     // event loop must end (the "Cancel" button).
     bool handle(const ControlEvent& event);
+    // Files and folders dropped on the window or named on the command line:
+    // jobs as "Files input" makes them.
+    void take_files(const std::vector<std::string>& names);
     // Exit steps: save the settings into the program folder; the job list
     // needs no copy any more.
     void exit();

@@ -58,13 +58,49 @@ std::string first_character(std::string_view text) {
     return text.empty() ? std::string() : std::string(1, text.front());
 }
 
+namespace {
+
+unsigned char lower_byte(char ch) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE) ? static_cast<unsigned char>(c + 0x20) : c;
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The run of digits at `at`, without its leading zeros; `at` moves past it.
+std::string_view number_at(std::string_view text, size_t& at) {
+    const size_t start = at;
+    while (at < text.size() && is_digit(text[at])) ++at;
+    const std::string_view digits = text.substr(start, at - start);
+    const size_t first = digits.find_first_not_of('0');
+    return first == std::string_view::npos ? std::string_view() : digits.substr(first);
+}
+
+}  // namespace
+
 std::string lower_cased(std::string_view text) {
     std::string out(text);
-    for (char& ch : out) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE)) ch = static_cast<char>(c + 0x20);
-    }
+    for (char& ch : out) ch = static_cast<char>(lower_byte(ch));
     return out;
+}
+
+bool natural_less(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (is_digit(a[i]) && is_digit(b[j])) {
+            // Numbers of any length: more digits is more, else digit by digit.
+            const std::string_view x = number_at(a, i), y = number_at(b, j);
+            if (x.size() != y.size()) return x.size() < y.size();
+            if (x != y) return x < y;
+            continue;
+        }
+        const unsigned char x = lower_byte(a[i]), y = lower_byte(b[j]);
+        if (x != y) return x < y;
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size()) return j < b.size();
+    return a < b;
 }
 
 bool equals_ignoring_ascii_case(std::string_view a, std::string_view b) {

@@ -33,6 +33,12 @@ std::string first_character(std::string_view text);
 // A-Z and Latin-1 0xC0..0xDE raised by 0x20; everything else unchanged.
 std::string lower_cased(std::string_view text);
 
+// File names in the order Explorer lists them: runs of digits compare by
+// their value ("ep2" before "ep10"), other characters as lower_cased gives
+// them; names that differ only in letter case or in zeros before a number
+// keep one fixed order.
+bool natural_less(std::string_view a, std::string_view b);
+
 // Equal when the texts differ at most in the letter case of A-Z.
 bool equals_ignoring_ascii_case(std::string_view a, std::string_view b);
 

@@ -169,48 +169,69 @@ void add_one_job(Context& ctx) {
 }
 
 void add_jobs_for_files(Context& ctx) {
-    auto folder = ctx.platform.folder_dialog("Select a folder for output", ctx.program_folder);
-    if (!folder || folder->empty()) return;
-    if (refuse_name_without_ansi_form(ctx, *folder, "No job was added.")) return;
-    *folder = with_trailing_separator(*folder);
+    const auto folder = choose_output_folder(ctx);
+    if (!folder) return;
     const auto files =
         ctx.platform.open_files_dialog({"Select some files", "", "AVS(*.AVS)|*.avs|Other Media|*.*"});
     if (!files) return;
+    add_jobs_for_inputs(ctx, *folder, *files);
+}
 
+std::optional<std::string> choose_output_folder(Context& ctx) {
+    const auto folder = ctx.platform.folder_dialog("Select a folder for output", ctx.program_folder);
+    if (!folder || folder->empty()) return std::nullopt;
+    if (refuse_name_without_ansi_form(ctx, *folder, "No job was added.")) return std::nullopt;
+    return with_trailing_separator(*folder);
+}
+
+void add_jobs_for_inputs(Context& ctx, const std::string& output_folder, const std::vector<std::string>& inputs,
+                         LeftOutFiles left_out) {
     const NewLinesEncoder encoder = encoder_for_new_lines(ctx);
     BatchedControls controls(ctx.ui);
     Context batch{controls, ctx.platform, ctx.program_folder, ctx.session};
     std::vector<std::string> lines;
     OptionSet unknown;
-    std::vector<std::string> without_script, without_ansi_name;
     const WrapperFolder wrappers(ctx);
-    for (const std::string& file : *files) {
+    for (const std::string& file : inputs) {
         if (file.empty()) continue;
         if (lacks_ansi_characters(file)) {
-            without_ansi_name.push_back(file);
+            left_out.without_ansi_name.push_back(file);
             continue;
         }
         controls.set_text(ctl::InputFile, file);
         // A job without its wrapper would read the wrong thing: leave it out.
-        if (prepare_input_quietly(batch, *folder, wrappers)) {
-            without_script.push_back(file);
+        if (prepare_input_quietly(batch, output_folder, wrappers)) {
+            left_out.without_script.push_back(file);
             continue;
         }
         add_job(batch, encoder.dialect, lines, unknown);
     }
     controls.commit();
     ctx.ui.append_items(ctl::JobList, lines);
-    if (!without_ansi_name.empty())
-        ctx.platform.message_box(std::string(kWindowTitle),
-                                 "The names of these files hold characters that the system's code page lacks "
-                                 "(shown as \"?\"), so no job was added for them. Rename them:" +
-                                     listed_names(without_ansi_name));
-    if (!without_script.empty())
-        ctx.platform.message_box(std::string(kWindowTitle),
-                                 "The AviSynth scripts for these files could not be written in the \"avs\" "
-                                 "folder, so no job was added for them:" +
-                                     listed_names(without_script));
+    tell_left_out(ctx, left_out);
     tell_about_encoder(ctx, encoder, unknown);
+}
+
+void tell_left_out(Context& ctx, const LeftOutFiles& left_out) {
+    const std::pair<const std::vector<std::string>*, std::string_view> reasons[] = {
+        {&left_out.missing, "These files or folders do not exist, so no job was added for them:"},
+        {&left_out.without_ansi_name,
+         "The names of these files hold characters that the system's code page lacks (shown as \"?\"), so no job "
+         "was added for them. Rename them:"},
+        {&left_out.without_media,
+         "These folders hold no AviSynth scripts or videos (their subfolders are not looked into), so no job was "
+         "added from them:"},
+        {&left_out.without_script,
+         "The AviSynth scripts for these files could not be written in the \"avs\" folder, so no job was added for "
+         "them:"},
+    };
+    std::string text;
+    for (const auto& [names, reason] : reasons) {
+        if (names->empty()) continue;
+        if (!text.empty()) text += "\n\n";
+        text += std::string(reason) + listed_names(*names);
+    }
+    if (!text.empty()) ctx.platform.message_box(std::string(kWindowTitle), text);
 }
 
 }  // namespace tav

@@ -92,11 +92,16 @@ public:
     virtual bool move_file(const std::string& from, const std::string& to) = 0;
     virtual bool delete_file(const std::string& path) = 0;
     virtual bool file_exists(const std::string& path) = 0;
+    // True for a folder (given with or without a trailing '\'), false for a
+    // file or nothing.
+    virtual bool folder_exists(const std::string& path) = 0;
     // Creates one folder; an existing folder or a failure is passed over.
     virtual void create_folder(const std::string& path) = 0;
     // Names (without folder) of the files, not folders, in `folder` (given
     // with or without a trailing '\') that match the wildcard pattern, in the
     // order the directory listing returns them. Empty when it cannot be listed.
+    // As in a dialog's answer, a name holds '?' for each character that the
+    // ANSI code page lacks.
     virtual std::vector<std::string> list_files(const std::string& folder,
                                                 const std::string& pattern) = 0;
 

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "win32/logo.h"
 #include "win32/main_window.h"
+#include "win32/outside_files.h"
 #include "win32/win32_platform.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -26,9 +27,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             // Shown once built: a dialog the settings load opens (a custom
             // matrix asks for its file) then has the window behind it.
             window.show();
+            // Files named on the command line are taken once the settings
+            // are loaded and any earlier job list is offered back.
             window.run_quietly([&] {
                 app.initialise_controls();
                 app.start();
+                app.take_files(tav::command_line_file_names());
             });
             window.run(app);
             if (!window.session_ended()) window.run_quietly([&] { app.exit(); });

@@ -7,6 +7,7 @@
 #include "model/control_ids.h"
 #include "logo/logo_image.h"
 #include "win32/logo.h"
+#include "win32/outside_files.h"
 
 namespace tav {
 namespace {
@@ -151,6 +152,8 @@ bool MainWindow::build() {
         size = window_size_for_client(kClientWidth, kClientHeight, kWindowStyle, 0, dpi_);
         SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // Files dropped anywhere on the window, a control included, reach it.
+    accept_dropped_files(hwnd_);
 
     // Every control gets its final font when it is made: a second pass over
     // 155 controls would lay each one out again.
@@ -356,6 +359,9 @@ LRESULT MainWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
         case kDeferredEvent:
             dispatch({static_cast<int>(wparam), static_cast<Trigger>(lparam)});
             return 0;
+        case WM_DROPFILES:
+            on_drop(reinterpret_cast<HDROP>(wparam));
+            return 0;
         case WM_CLOSE:
             on_close();
             return 0;
@@ -411,6 +417,15 @@ void MainWindow::on_scroll(LPARAM lparam) {
 void MainWindow::on_notify(const NMHDR& header) {
     if (header.hwndFrom == tab_panel_ && header.code == TCN_SELCHANGE)
         show_page(static_cast<int>(SendMessageA(tab_panel_, TCM_GETCURSEL, 0, 0)));
+}
+
+void MainWindow::on_drop(HDROP drop) {
+    // A drop while a handler or the program's own work runs, each of which
+    // may have a dialog open, is not taken: never two dialogs at once.
+    const bool taken = app_ && !busy_;
+    const std::vector<std::string> names = taken ? dropped_file_names(drop) : std::vector<std::string>();
+    DragFinish(drop);
+    if (taken) run_quietly([&] { app_->take_files(names); });
 }
 
 void MainWindow::on_close() {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <memory>
 #include <utility>
@@ -65,6 +67,7 @@ private:
     void on_command(WPARAM wparam, LPARAM lparam);
     void on_scroll(LPARAM lparam);
     void on_notify(const NMHDR& header);
+    void on_drop(HDROP drop);
     void on_close();
     void on_end_session(bool ending);
     void on_activate(WPARAM wparam);

@@ -169,20 +169,28 @@ bool Win32Platform::file_exists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Win32Platform::folder_exists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void Win32Platform::create_folder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
 std::vector<std::string> Win32Platform::list_files(const std::string& folder, const std::string& pattern) {
     const std::string query = with_trailing_separator(folder) + pattern;
 
+    // Listed in wide text: the ANSI listing would give a look-alike for a
+    // character the code page lacks, naming another file or none.
     const std::string name_pattern = file_name(pattern);
     std::vector<std::string> names;
-    WIN32_FIND_DATAA entry{};
-    HANDLE listing = FindFirstFileA(query.c_str(), &entry);
+    WIN32_FIND_DATAW entry{};
+    HANDLE listing = FindFirstFileW(wide_from_ansi(query).c_str(), &entry);
     if (listing == INVALID_HANDLE_VALUE) return names;
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && matches_wildcard(name_pattern, entry.cFileName))
-            names.emplace_back(entry.cFileName);
-    } while (FindNextFileA(listing, &entry));
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        std::string name = ansi_from_wide(entry.cFileName);
+        if (matches_wildcard(name_pattern, name)) names.push_back(std::move(name));
+    } while (FindNextFileW(listing, &entry));
     FindClose(listing);
     return names;
 }

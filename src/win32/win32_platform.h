@@ -44,6 +44,7 @@ public:
     bool move_file(const std::string& from, const std::string& to) override;
     bool delete_file(const std::string& path) override;
     bool file_exists(const std::string& path) override;
+    bool folder_exists(const std::string& path) override;
     void create_folder(const std::string& path) override;
     std::vector<std::string> list_files(const std::string& folder, const std::string& pattern) override;
 

@@ -134,6 +134,22 @@ bool FakePlatform::delete_file(const std::string& path) {
 
 bool FakePlatform::file_exists(const std::string& path) { return files.count(path) > 0; }
 
+bool FakePlatform::folder_exists(const std::string& path) {
+    if (path.empty()) return false;
+    // Everything in the folder begins with this text. A created folder
+    // stands for itself and the folders above it, a file for those above it.
+    const std::string inside = path.back() == '\\' ? path : path + '\\';
+    const auto within = [&](const std::string& name) {
+        if (name.size() < inside.size()) return false;
+        for (size_t i = 0; i < inside.size(); ++i)
+            if (lower(name[i]) != lower(inside[i])) return false;
+        return true;
+    };
+    return std::any_of(folders.begin(), folders.end(),
+                       [&](const std::string& f) { return !f.empty() && within(f.back() == '\\' ? f : f + '\\'); }) ||
+           std::any_of(files.begin(), files.end(), [&](const auto& file) { return within(file.first); });
+}
+
 void FakePlatform::create_folder(const std::string& path) { folders.insert(path); }
 
 std::vector<std::string> FakePlatform::list_files(const std::string& folder, const std::string& pattern) {

@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -170,6 +171,8 @@ Program::Program(const StartOptions& options) {
 
     const fs::path cwd = options.working_directory.empty() ? folder_ : options.working_directory;
     std::string command = "\"" + ansi_path(exe) + "\"";
+    for (const std::string& argument : options.arguments)
+        command += argument.find(' ') == std::string::npos ? " " + argument : " \"" + argument + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(ansi_path(exe).c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
@@ -439,6 +442,23 @@ void Program::click_async(int id) {
     HWND hwnd = control(id);
     require_reachable(id, hwnd);
     PostMessageA(hwnd, BM_CLICK, 0, 0);
+}
+
+void Program::drop(const std::vector<fs::path>& names) {
+    // The names one after another, each ending in a zero, and one zero more.
+    std::wstring list;
+    for (const fs::path& name : names) list += name.wstring() + L'\0';
+    list += L'\0';
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    header.fWide = TRUE;
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+    block.append(reinterpret_cast<const char*>(list.data()), list.size() * sizeof(wchar_t));
+    // The program frees it when it finishes the drop.
+    void* remote = VirtualAllocEx(process_.hProcess, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+    if (!remote || !WriteProcessMemory(process_.hProcess, remote, block.data(), block.size(), nullptr))
+        throw Abort("cannot place the dropped names in the program");
+    PostMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 void Program::select(int id, int index) {

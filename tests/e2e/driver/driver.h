@@ -29,6 +29,9 @@ struct StartOptions {
     // A program folder of an earlier start to start in again, kept when the
     // program ends; empty = a fresh one, removed by the program.
     std::filesystem::path program_folder = {};
+    // The command line after the program's name, one argument each, put in
+    // double quotes when it holds a blank, as Explorer passes names.
+    std::vector<std::string> arguments = {};
 };
 
 // The program under test: TAV_PROGRAM_WIN names the built executable.
@@ -94,6 +97,10 @@ public:
     void slide(int id, int position);                // track bar, notifies the parent
     void leave(int id);                              // focus lost: EN_KILLFOCUS to the parent
     void select_tab(int index);                      // mouse click on the tab
+
+    // Drops the files on the window as Explorer does: a DROPFILES block
+    // with the wide names in the program's memory, posted as WM_DROPFILES.
+    void drop(const std::vector<std::filesystem::path>& names);
 
     // Dialogs of this process: a visible #32770 window, waited for up to
     // timeout_ms (generous: a loaded machine may take seconds to show one).

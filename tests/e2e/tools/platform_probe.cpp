@@ -147,6 +147,19 @@ void check_files(Win32Platform& platform, const std::string& work) {
                 "list_files with another pattern");
     check(platform.list_files(base + "absent", "*.ini").empty(), "list_files of a missing folder is empty");
     check(platform.list_files(listed, "*.mp4").empty(), "list_files without a match is empty");
+    check(platform.folder_exists(listed) && platform.folder_exists(base + "configs"),
+          "folder_exists with and without a trailing backslash");
+    check(platform.folder_exists(listed + "folder.ini"), "folder_exists finds a folder named like a file");
+    check(!platform.folder_exists(listed + "first.ini"), "folder_exists is false for a file");
+    check(!platform.folder_exists(base + "absent"), "folder_exists is false for nothing");
+
+    // A name the ANSI code page cannot carry is listed with '?', never as a
+    // look-alike that names another file or none.
+    const std::wstring lacking = tav::wide_from_ansi(listed) + L"caf\u0151.avs";
+    CloseHandle(CreateFileW(lacking.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    check_equal(sorted(platform.list_files(listed, "*.avs")), std::vector<std::string>{"caf?.avs", "script.avs"},
+                "list_files gives '?' for a character the code page lacks");
+    DeleteFileW(lacking.c_str());
 
     // The program folder: where this program lies, with a trailing backslash.
     const std::string folder = platform.program_folder();
