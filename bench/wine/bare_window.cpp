@@ -1,8 +1,8 @@
-// The floor of the start-up figure: tavrelion's own window — every control
-// of the table, its fonts, logo and pages, made by the program's window code
-// — with none of the program's work: no settings read, no lists filled, no
-// COM, no folders made. What this costs under Wine beyond the one-button
-// window is what the window's controls themselves cost there.
+// The reference of the start-up figure: tavrelion's own window — every
+// control of the table, its fonts, logo and pages, made by the program's
+// window code — with none of the program's work: no settings read, no lists
+// filled, no COM, no folders made, no libraries beyond the window's. What
+// the program's start-up costs beyond this is the program's own.
 #include <windows.h>
 
 #include "win32/logo.h"

@@ -3,7 +3,9 @@
 //   FIGURE|<name>|<value>|<unit>|<reference>|<what the reference is>|<bound on value/reference>
 // which scripts/bench.sh judges; informative lines start with "  ".
 // Repeated timings are given as their median, so one stall of a busy
-// machine does not decide a figure; the single runs are printed too.
+// machine does not decide a figure; the single runs are printed too. A
+// figure with a reference of its own (start-up, "Files input") times the
+// program and the reference in turns in the same run.
 // A case fails (non-zero exit) only when the program did not do the work:
 // a missing wrapper, a short batch file, a job list of the wrong length.
 #include <windows.h>
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -21,7 +24,9 @@
 
 #include "check.h"
 #include "driver.h"
+#include "in_turns.h"
 #include "model/control_ids.h"
+#include "plain_wrapper.h"
 
 namespace tav::bench {
 namespace {
@@ -41,13 +46,6 @@ double now_ms() {
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / ticks_per_ms;
-}
-
-double median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 double maximum(const std::vector<double>& values) {
@@ -77,6 +75,16 @@ void report(const std::string& name, double value, const char* unit, double refe
 void note(const std::string& text) {
     std::printf("  %s\n", text.c_str());
     std::fflush(stdout);
+}
+
+// A figure timed in turns with its reference: the medians of both sides,
+// and every single run for the reader.
+void report_in_turns(const std::string& name, const InTurns& times, const std::string& reference_label,
+                     double ratio_bound) {
+    note(name + ", the program (ms): " + joined(times.program));
+    note(name + ", " + reference_label + " (ms): " + joined(times.reference));
+    report(name + " (median of " + std::to_string(times.program.size()) + ")", figure_of(times.program), "ms",
+           figure_of(times.reference), reference_label, ratio_bound);
 }
 
 fs::path own_folder() {
@@ -118,9 +126,11 @@ BOOL CALLBACK find_visible_top_level(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-// Milliseconds from CreateProcess to a visible window that answers a
-// message, for a fresh copy of `exe` in a folder of its own. The program is
-// closed again afterwards (not timed).
+// Milliseconds from CreateProcess until the window is shown and answers a
+// message, for a fresh copy of `exe` in a folder of its own: the point where
+// the process first waits for input in its event loop, after all of its
+// start-up (for tavrelion: folders, lists, settings). The program is closed
+// again afterwards (not timed).
 double start_to_idle_ms(const fs::path& exe) {
     const fs::path folder = e2e::make_temp_folder("tav-bench-start-");
     const fs::path copy = folder / exe.filename();
@@ -162,42 +172,24 @@ double start_to_idle_ms(const fs::path& exe) {
 }
 
 TAV_CASE(startup) {
-    // tavrelion, the minimal one-button window, and tavrelion's own window
-    // without the program's work (the floor its controls set under Wine).
+    // The reference is tavrelion's own window with none of the program's
+    // work: what is left is the program's own start-up (working folders,
+    // lists, settings, the libraries it links).
     const fs::path program = e2e::program_under_test();
-    const fs::path minimal = own_folder() / "minimal_window.exe";
     const fs::path bare = own_folder() / "bare_window.exe";
-    REQUIRE(fs::exists(minimal));
     REQUIRE(fs::exists(bare));
-    const std::vector<fs::path> starts = {program, minimal, bare};
     // A hidden window of our own keeps Wine's desktop up between the starts,
     // so no start pays for bringing it back.
     HWND desktop_holder = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
 
     // One start of each that is not counted: the first start of an
     // executable pays for the system's file caches.
-    for (const fs::path& exe : starts) start_to_idle_ms(exe);
-
-    // Interleaved, each round in a rotated order, so a passing load on the
-    // machine weighs on all alike.
-    constexpr int kRounds = 9;
-    std::vector<std::vector<double>> times(starts.size());
-    for (int round = 0; round < kRounds; ++round) {
-        for (size_t i = 0; i < starts.size(); ++i) {
-            const size_t which = (i + static_cast<size_t>(round)) % starts.size();
-            times[which].push_back(start_to_idle_ms(starts[which]));
-        }
-    }
-    note("tavrelion.exe starts (ms): " + joined(times[0]));
-    note("minimal_window.exe starts (ms): " + joined(times[1]));
-    note("bare_window.exe starts (ms): " + joined(times[2]));
-    const double program_ms = median(times[0]), minimal_ms = median(times[1]), bare_ms = median(times[2]);
-    report("start-up to an idle window (median of 9)", program_ms, "ms", minimal_ms, "minimal one-button window",
-           1.5);
-    // For reading the figure above: how much of it the window's controls
-    // cost under Wine, and how much the program's own start-up work adds.
-    report("start-up of tavrelion's bare window", bare_ms, "ms", minimal_ms, "minimal one-button window", 0);
-    report("start-up to an idle window", program_ms, "ms", bare_ms, "bare window, same controls", 0);
+    start_to_idle_ms(program);
+    start_to_idle_ms(bare);
+    constexpr int kRounds = 21;
+    const InTurns times =
+        time_in_turns(kRounds, [&] { return start_to_idle_ms(program); }, [&] { return start_to_idle_ms(bare); });
+    report_in_turns("start-up to an idle window", times, "bare window, same controls", 1.10);
     if (desktop_holder) DestroyWindow(desktop_holder);
 }
 
@@ -229,12 +221,14 @@ Season make_season(int episodes) {
 
 HWND list_box(const Program& program) { return program.control(ctl::JobList); }
 
-int line_count(const Program& program) {
+int line_count(HWND list) {
     DWORD_PTR count = 0;
-    if (!SendMessageTimeoutA(list_box(program), LB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count))
+    if (!SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count))
         throw Abort("the job list does not answer");
     return static_cast<int>(static_cast<LRESULT>(count));
 }
+
+int line_count(const Program& program) { return line_count(list_box(program)); }
 
 HWND next_dialog(const Program& program, HWND previous) {
     if (previous && !e2e::wait_until([&] { return !IsWindow(previous); }, 10000))
@@ -251,16 +245,10 @@ HWND name_field(HWND dialog) {
     return field;
 }
 
-struct FilesInputTiming {
-    double total_ms = 0;   // from OK in the selection dialog to every job in the list
-    double dialog_ms = 0;  // of which the dialog took this long to close
-};
-
-// "Files input" answered like a user: the output folder, then the files,
-// chosen by name in the media folder. Returns once `expected_lines` are in
-// the job list.
-FilesInputTiming files_input(Program& program, const Season& season, const std::vector<std::string>& names,
-                             int expected_lines_after) {
+// "Files input" answered like a user up to the last click: the output
+// folder, then the files typed by name in the media folder. Returns the
+// selection dialog, ready for its OK.
+HWND select_files(Program& program, const Season& season, const std::vector<std::string>& names) {
     program.select_tab(kBitrateTab);
     program.click_async(ctl::FilesInput);
     HWND folder_dialog = program.wait_dialog(10000);
@@ -276,25 +264,35 @@ FilesInputTiming files_input(Program& program, const Season& season, const std::
     std::string selection;
     for (const std::string& name : names) selection += "\"" + name + "\" ";
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(selection.c_str()));
+    // Back in the dialog's loop: the click that follows is all that is timed.
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(files_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored))
+        throw Abort("the selection dialog does not answer");
+    return files_dialog;
+}
 
-    FilesInputTiming timing;
+// OK in the selection dialog: the milliseconds until `expected_lines_after`
+// lines are in the job list.
+double confirm_selection(Program& program, HWND files_dialog, int expected_lines_after) {
+    // Found before the clock starts: finding it walks every control of the
+    // window, work that would compete with the program's.
+    const HWND list = list_box(program);
     const double start = now_ms();
     Program::press(files_dialog, IDOK);
     if (!e2e::wait_until([&] { return !IsWindow(files_dialog); }, 60000))
         throw Abort("the selection dialog did not close");
-    timing.dialog_ms = now_ms() - start;
-    if (!e2e::wait_until([&] { return line_count(program) >= expected_lines_after || program.dialog_open(); },
+    if (!e2e::wait_until([&] { return line_count(list) >= expected_lines_after || program.dialog_open(); },
                          60000))
         throw Abort("the jobs did not reach the list within 60 s");
-    timing.total_ms = now_ms() - start;
+    const double elapsed = now_ms() - start;
     if (program.dialog_open()) throw Abort("the program showed a message: " + Program::dialog_text(program.wait_dialog()));
-    return timing;
+    return elapsed;
 }
 
 // One job made by "Files input" for a single file: its lines, read back.
 std::vector<std::string> one_real_job(Program& program, const Season& season) {
     const int before = line_count(program);
-    files_input(program, season, {season.names.front()}, before + 1);
+    confirm_selection(program, select_files(program, season, {season.names.front()}), before + 1);
     program.settle();
     std::vector<std::string> lines = program.items(ctl::JobList);
     lines.erase(lines.begin(), lines.begin() + before);
@@ -307,33 +305,119 @@ void clear_job_list(Program& program) {
     if (line_count(program) != 0) throw Abort("Clear left lines in the job list");
 }
 
+// The reference of every figure that writes a wrapper per media file: a
+// plain loop that writes the same wrappers (names and texts) into an "avs"
+// folder of its own, one CreateFile, WriteFile and CloseHandle each, as the
+// program writes them. Returns its time.
+double write_wrappers_plainly(const fs::path& avs_folder, const std::vector<std::string>& inputs,
+                              const std::string& template_name) {
+    const std::string folder = e2e::ansi_path(avs_folder) + "\\";
+    const double start = now_ms();
+    for (const std::string& input : inputs) {
+        const PlainWrapper wrapper = plain_wrapper(input, template_name);
+        HANDLE file = CreateFileA((folder + wrapper.name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) throw Abort("the plain loop cannot create " + folder + wrapper.name);
+        DWORD written = 0;
+        const BOOL wrote = WriteFile(file, wrapper.text.data(), static_cast<DWORD>(wrapper.text.size()), &written,
+                                     nullptr);
+        CloseHandle(file);
+        if (!wrote || written != wrapper.text.size()) throw Abort("the plain loop cannot write " + wrapper.name);
+    }
+    return now_ms() - start;
+}
+
+// Sets the folder's files aside: the folder renamed, a new empty one made.
+// One rename instead of thousands of deletions between the timed runs; the
+// old folders go once the timings are done.
+void start_afresh(const fs::path& folder, int round) {
+    fs::rename(folder, folder.parent_path() / (folder.filename().string() + "-before-" + std::to_string(round)));
+    fs::create_directory(folder);
+}
+
+// A user action that makes a job and a wrapper for every media file of a
+// season, in two steps: everything up to its last click, untimed; then the
+// last click, timed until the program has done the work.
+struct SeasonAction {
+    std::function<void()> prepare;
+    std::function<double()> finish;  // milliseconds
+};
+
+// Times `action` in turns with the plain loop writing the same wrappers,
+// each run into an empty "avs" folder, the program's on an empty job list;
+// checks that every action left all its jobs and wrappers, and that both
+// sides wrote the same files; reports the medians, bound 1.25.
+void report_against_plain_loop(const std::string& figure, Program& program, const Season& season,
+                               size_t lines_per_job, const SeasonAction& action) {
+    // An even number of rounds: each side runs first as often as second.
+    constexpr int kRounds = 6;
+    const int expected_lines = static_cast<int>(lines_per_job * season.names.size());
+    const std::string template_name = program.text(ctl::Template);
+    std::vector<std::string> inputs, wrapper_names;
+    for (const std::string& name : season.names) {
+        inputs.push_back(e2e::ansi_path(season.media / name));
+        wrapper_names.push_back(plain_wrapper(inputs.back(), template_name).name);
+    }
+    const fs::path program_avs = program.folder() / "avs";
+    const fs::path plain_root = e2e::make_temp_folder("tav-bench-plain-");
+    const fs::path plain_avs = plain_root / "avs";
+    fs::create_directories(plain_avs);
+    int program_runs = 0, plain_runs = 0;
+
+    // The program's dialogs are answered right before its timed click, so
+    // the plain loop never runs while one of them is open: under Wine an
+    // open file dialog slows the files written meanwhile.
+    const auto program_run = [&] {
+        clear_job_list(program);
+        start_afresh(program_avs, program_runs++);
+        action.prepare();
+        const double ms = action.finish();
+        program.settle(60000);
+        CHECK_EQ(line_count(program), expected_lines);
+        int missing = 0;
+        for (const std::string& name : wrapper_names)
+            if (file_size_or_zero(program_avs / name) == 0) ++missing;
+        CHECK_EQ(missing, 0);
+        return ms;
+    };
+    const auto plain_run = [&] {
+        start_afresh(plain_avs, plain_runs++);
+        return write_wrappers_plainly(plain_avs, inputs, template_name);
+    };
+    // One run of each that is not counted: a program's first action of this
+    // size runs markedly slower than the ones after it.
+    program_run();
+    plain_run();
+    const InTurns times = time_in_turns(kRounds, program_run, plain_run);
+
+    // The last runs of both sides are on disk: the same names, the same texts.
+    int differing = 0;
+    for (const std::string& name : wrapper_names)
+        if (read_all(program_avs / name) != read_all(plain_avs / name)) ++differing;
+    CHECK_EQ(differing, 0);
+    report_in_turns(figure, times, "plain loop writing the same wrappers", 1.25);
+    std::error_code ignored;
+    fs::remove_all(plain_root, ignored);
+    for (int run = 0; run < program_runs; ++run)
+        fs::remove_all(program.folder() / ("avs-before-" + std::to_string(run)), ignored);
+}
+
 TAV_CASE(files_input) {
     // TAV_BENCH_FILES sets a smaller season for looking into the figure.
     const char* count_override = std::getenv("TAV_BENCH_FILES");
-    const int kFiles = count_override ? std::max(1, std::atoi(count_override)) : 2000;
-    const Season season = make_season(kFiles);
+    const int files = count_override ? std::max(1, std::atoi(count_override)) : 2000;
+    const Season season = make_season(files);
     Program program;
 
     // One file first: the lines of one job, and Wine's dialogs warmed up.
     const size_t lines_per_job = one_real_job(program, season).size();
     REQUIRE(lines_per_job > 2);
-    clear_job_list(program);
-
-    const int expected = static_cast<int>(lines_per_job) * kFiles;
-    const FilesInputTiming timing = files_input(program, season, season.names, expected);
-    program.settle(60000);
-    CHECK_EQ(line_count(program), expected);
-
-    int missing = 0;
-    for (const std::string& name : season.names) {
-        const fs::path wrapper = program.folder() / "avs" / (name + ".avs");
-        if (file_size_or_zero(wrapper) == 0) ++missing;
-    }
-    CHECK_EQ(missing, 0);
-
-    note("selection dialog closed after " + std::to_string(static_cast<int>(timing.dialog_ms)) + " ms; " +
-         std::to_string(expected) + " lines, " + std::to_string(kFiles - missing) + " wrappers");
-    report("Files input, 2,000 files, every wrapper written", timing.total_ms, "ms", 2000, "bound 2 s", 1.0);
+    const int expected_lines = static_cast<int>(lines_per_job) * files;
+    HWND selection = nullptr;
+    report_against_plain_loop("Files input of " + std::to_string(files) + " files, every wrapper written", program,
+                              season, lines_per_job,
+                              {[&] { selection = select_files(program, season, season.names); },
+                               [&] { return confirm_selection(program, selection, expected_lines); }});
     CHECK_EQ(program.close(60000), 0u);
     std::error_code ignored;
     fs::remove_all(season.root, ignored);
