@@ -25,8 +25,9 @@
 #include "check.h"
 #include "driver.h"
 #include "in_turns.h"
+#include "common/paths.h"
+#include "jobscript/wrappers.h"
 #include "model/control_ids.h"
-#include "plain_wrapper.h"
 
 namespace tav::bench {
 namespace {
@@ -314,15 +315,15 @@ double write_wrappers_plainly(const fs::path& avs_folder, const std::vector<std:
     const std::string folder = e2e::ansi_path(avs_folder) + "\\";
     const double start = now_ms();
     for (const std::string& input : inputs) {
-        const PlainWrapper wrapper = plain_wrapper(input, template_name);
-        HANDLE file = CreateFileA((folder + wrapper.name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) throw Abort("the plain loop cannot create " + folder + wrapper.name);
+        const std::string name = wrapper_name(file_name(input));
+        const std::string text = wrapper_text(input, template_name);
+        HANDLE file = CreateFileA((folder + name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) throw Abort("the plain loop cannot create " + folder + name);
         DWORD written = 0;
-        const BOOL wrote = WriteFile(file, wrapper.text.data(), static_cast<DWORD>(wrapper.text.size()), &written,
-                                     nullptr);
+        const BOOL wrote = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         CloseHandle(file);
-        if (!wrote || written != wrapper.text.size()) throw Abort("the plain loop cannot write " + wrapper.name);
+        if (!wrote || written != text.size()) throw Abort("the plain loop cannot write " + name);
     }
     return now_ms() - start;
 }
@@ -356,7 +357,7 @@ void report_against_plain_loop(const std::string& figure, Program& program, cons
     std::vector<std::string> inputs, wrapper_names;
     for (const std::string& name : season.names) {
         inputs.push_back(e2e::ansi_path(season.media / name));
-        wrapper_names.push_back(plain_wrapper(inputs.back(), template_name).name);
+        wrapper_names.push_back(wrapper_name(file_name(inputs.back())));
     }
     const fs::path program_avs = program.folder() / "avs";
     const fs::path plain_root = e2e::make_temp_folder("tav-bench-plain-");
