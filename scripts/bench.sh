@@ -88,7 +88,7 @@ export TAV_PROGRAM_WIN TAV_TOOLS_WIN
 TAV_PROGRAM_WIN=$(winpath "$bench_win64/tavrelion.exe")
 TAV_TOOLS_WIN=$(winpath "$bench_win64/tests/e2e")
 
-for case_name in startup files_input job_list; do
+for case_name in startup files_input folder_drop job_list; do
     echo "== $case_name (Wine)"
     set +e
     output=$(timeout -k 5 600 wine "$bench_win64/bench/wine/wine_bench.exe" "$case_name" 2>/dev/null)

@@ -73,15 +73,14 @@ App::App(ControlSurface& window, Platform& platform, JobListCopy::Writing writin
     : job_list_copy_(window, platform, writing),
       ctx_{job_list_copy_, platform, platform.program_folder(), session_} {}
 
+void App::begin_background_work() { session_.encoder_probe.look(ctx_.platform, ctx_.program_folder); }
+
 void App::initialise_controls() {
     fill_choice_lists(ctx_.ui);
     apply_initial_states(ctx_.ui);
 }
 
 void App::start() {
-    // Asks the encoder the batch would run which options it takes, beside
-    // the window, while the lists fill and the settings load.
-    session_.encoder_probe.look(ctx_.platform, ctx_.program_folder);
     refresh_lists(ctx_);
     load_settings(ctx_, kMainSettingsFile);
     recover_job_lists(ctx_, job_list_copy_);

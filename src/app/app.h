@@ -37,9 +37,12 @@ public:
     void initialise_controls();
     // Then: the preset and template lists, the main settings file from
     // the current directory, and the job lists of earlier runs that did not
-    // end normally; the encoder the batch would run is asked which options
-    // it takes, beside the window.
+    // end normally.
     void start();
+    // Once the window waits for the user: the encoder the batch would run
+    // is asked which options it takes, beside the window. Left until then,
+    // its thread does not hold up the window's start on a busy processor.
+    void begin_background_work();
     // Runs the handler of the event's control. Returns false when the
     // event loop must end (the "Cancel" button).
     bool handle(const ControlEvent& event);

@@ -144,20 +144,35 @@ JobListCopyContent read_job_list_copy(std::string_view bytes) {
 }
 
 JobListCopy::JobListCopy(ControlSurface& window, Platform& platform, Writing writing)
-    : ForwardingSurface(window), platform_(platform), lines_(window.items(ctl::JobList)) {
-    if (writing == Writing::InBackground) writer_ = std::thread([this] { run_writer(); });
-}
+    : ForwardingSurface(window),
+      platform_(platform),
+      lines_(window.items(ctl::JobList)),
+      in_background_(writing == Writing::InBackground) {}
 
 JobListCopy::~JobListCopy() { stop_writer(); }
 
 void JobListCopy::keep_in(const std::string& path) {
+    bool change;
     {
         std::lock_guard lock(mutex_);
         path_ = path;
         // What the list holds already is not in that file yet.
         if (!lines_.empty()) ++version_;
+        change = change_waits();
     }
+    if (change) start_writer();
     wake_.notify_one();
+}
+
+void JobListCopy::start_writer() {
+    // Only the window's thread follows changes and stops the writer, so
+    // only it starts the writer.
+    if (!in_background_ || writer_.joinable()) return;
+    {
+        std::lock_guard lock(mutex_);
+        if (stop_) return;
+    }
+    writer_ = std::thread([this] { run_writer(); });
 }
 
 void JobListCopy::take_in(const std::string& tag) {
@@ -179,7 +194,7 @@ bool JobListCopy::probe() {
         if (path_.empty()) return true;
         path = path_ + std::string(kUnfinishedCopySuffix);
     }
-    const bool written = platform_.write_file_through(path, kFirstLine) && platform_.delete_file(path);
+    const bool written = platform_.write_file(path, kFirstLine) && platform_.delete_file(path);
     if (!written) {
         platform_.delete_file(path);
         std::lock_guard lock(mutex_);
@@ -330,7 +345,10 @@ void JobListCopy::follow(Change&& change) {
         first_change = version_ == written_version_ + 1;
     }
     // The writer waits for a change only when the copy was up to date.
-    if (first_change) wake_.notify_one();
+    if (first_change) {
+        start_writer();
+        wake_.notify_one();
+    }
 }
 
 void JobListCopy::insert_item(int id, int index, std::string_view text) {

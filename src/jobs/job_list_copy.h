@@ -147,6 +147,8 @@ private:
     template <typename Change>
     void follow(Change&& change);
     bool change_waits() const;  // with mutex_ held
+    // The writer thread starts with the first write it has to do.
+    void start_writer();
     // Writes what the list holds; with writing_ held, mutex_ not.
     bool write(Clock::time_point now);
     void run_writer();
@@ -165,6 +167,7 @@ private:
     JobListCopyHeader header_;
     std::vector<std::string> retired_;
     bool stop_ = false;
+    bool in_background_ = false;
     int failures_in_a_row_ = 0;
     bool write_failed_ = false;  // so that the user is to be told
     bool failure_reported_ = false;

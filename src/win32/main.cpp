@@ -1,8 +1,6 @@
 // The program's entry point: start-up, the event loop and the exit steps.
 #include <windows.h>
 
-#include <objbase.h>
-
 #include "app/app.h"
 #include "win32/logo.h"
 #include "win32/main_window.h"
@@ -15,8 +13,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     tav::Win32Platform platform;
     const std::string program_folder = platform.program_folder();
-    // The media length query works through COM.
-    const bool com_ready = SUCCEEDED(CoInitialize(nullptr));
     tav::create_working_folders(platform, program_folder);
 
     {
@@ -24,13 +20,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         if (window.build()) {
             platform.set_owner(window.hwnd());
             tav::App app(window.surface(), platform, tav::JobListCopy::Writing::InBackground);
-            // Shown once built: a dialog the settings load opens (a custom
-            // matrix asks for its file) then has the window behind it.
-            window.show();
-            // Files named on the command line are taken once the settings
-            // are loaded and any earlier job list is offered back.
+            // Shown with its lists filled (filled while hidden, no control
+            // repaints) and before the settings load: a dialog the load
+            // opens (a custom matrix asks for its file) then has the window
+            // behind it. Files named on the command line are taken once the
+            // settings are loaded and any earlier job list is offered back.
             window.run_quietly([&] {
                 app.initialise_controls();
+                window.show();
                 app.start();
                 app.take_files(tav::command_line_file_names());
             });
@@ -40,7 +37,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
     }
 
-    if (com_ready) CoUninitialize();
     if (logo) DeleteObject(logo);
     return 0;
 }

@@ -30,6 +30,11 @@ constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;  // WM_GETDPISCALEDSIZE
 // combo is done: the handler then reads the chosen text, and what it writes
 // is not overwritten.
 constexpr UINT kDeferredEvent = WM_APP + 1;
+// The program's background work starts a moment after the event loop has
+// begun, so that on a busy processor its thread does not hold up the
+// window's first answers.
+constexpr UINT_PTR kBackgroundWorkTimer = 1;
+constexpr UINT kBackgroundWorkDelayMs = 250;
 
 // How each kind of control is made.
 struct NativeKind {
@@ -312,6 +317,7 @@ void MainWindow::show() {
 
 void MainWindow::run(App& app) {
     app_ = &app;
+    SetTimer(hwnd_, kBackgroundWorkTimer, kBackgroundWorkDelayMs, nullptr);
     MSG message;
     while (!quit_ && GetMessageA(&message, nullptr, 0, 0) > 0) {
         // Tab and Shift+Tab move the focus, as in a dialog.
@@ -358,6 +364,9 @@ LRESULT MainWindow::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case kDeferredEvent:
             dispatch({static_cast<int>(wparam), static_cast<Trigger>(lparam)});
+            return 0;
+        case WM_TIMER:
+            if (wparam == kBackgroundWorkTimer) on_background_work_due();
             return 0;
         case WM_DROPFILES:
             on_drop(reinterpret_cast<HDROP>(wparam));
@@ -431,6 +440,11 @@ void MainWindow::on_drop(HDROP drop) {
 void MainWindow::on_close() {
     // A handler still running (one waiting for its dialog) finishes first.
     if (!busy_) request_quit();
+}
+
+void MainWindow::on_background_work_due() {
+    KillTimer(hwnd_, kBackgroundWorkTimer);
+    if (app_) run_quietly([&] { app_->begin_background_work(); });
 }
 
 void MainWindow::on_end_session(bool ending) {

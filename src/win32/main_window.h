@@ -70,6 +70,7 @@ private:
     void on_drop(HDROP drop);
     void on_close();
     void on_end_session(bool ending);
+    void on_background_work_due();
     void on_activate(WPARAM wparam);
     void on_focus();
 

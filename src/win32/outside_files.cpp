@@ -21,10 +21,26 @@ std::wstring full_path(const wchar_t* name) {
     return path;
 }
 
+// True when the command line names more than the program: what follows its
+// first word (quoted or not) is not all blanks.
+bool has_arguments(const wchar_t* line) {
+    const wchar_t* at = line;
+    if (*at == L'"') {
+        ++at;
+        while (*at && *at != L'"') ++at;
+        if (*at) ++at;
+    } else {
+        while (*at && *at != L' ' && *at != L'\t') ++at;
+    }
+    while (*at == L' ' || *at == L'\t') ++at;
+    return *at != L'\0';
+}
+
 }  // namespace
 
 void accept_dropped_files(HWND window) {
-    DragAcceptFiles(window, TRUE);
+    // What DragAcceptFiles does, without loading the shell at start-up.
+    SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
     // A program run as administrator gets no drop from a normal Explorer
     // unless it lets the drop's messages through. Systems before Windows 7
     // lack the call and have no such filter per window.
@@ -52,6 +68,8 @@ std::vector<std::string> dropped_file_names(HDROP drop) {
 
 std::vector<std::string> command_line_file_names() {
     std::vector<std::string> names;
+    // The usual start names nothing: the shell need not be loaded for it.
+    if (!has_arguments(GetCommandLineW())) return names;
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!arguments) return names;

@@ -1,5 +1,7 @@
 #include "win32/win32_platform.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
@@ -90,18 +92,22 @@ void Win32Platform::set_owner(HWND owner) { owner_ = owner; }
 std::string Win32Platform::program_folder() const { return program_folder_; }
 
 std::optional<std::string> Win32Platform::open_file_dialog(const FileDialog& dialog) {
+    ensure_com();
     return show_open_file_dialog(owner_, dialog);
 }
 
 std::optional<std::vector<std::string>> Win32Platform::open_files_dialog(const FileDialog& dialog) {
+    ensure_com();
     return show_open_files_dialog(owner_, dialog);
 }
 
 std::optional<std::string> Win32Platform::save_file_dialog(const FileDialog& dialog) {
+    ensure_com();
     return show_save_file_dialog(owner_, dialog);
 }
 
 std::optional<std::string> Win32Platform::folder_dialog(const std::string& title, const std::string& start_folder) {
+    ensure_com();
     return show_folder_dialog(owner_, title, start_folder);
 }
 
@@ -213,6 +219,7 @@ void Win32Platform::sleep_ms(unsigned milliseconds) { Sleep(milliseconds); }
 bool Win32Platform::set_idle_priority(std::uint32_t process_id) { return set_process_idle(process_id); }
 
 std::optional<MediaLength> Win32Platform::media_length(const std::string& path) {
+    ensure_com();
     return directshow_media_length(path);
 }
 
@@ -277,8 +284,14 @@ bool Win32Platform::write_file_through(const std::string& path, std::string_view
     return write_with(path, bytes, CREATE_ALWAYS, true);
 }
 
+void Win32Platform::ensure_com() {
+    if (com_ready_) return;
+    com_ready_ = SUCCEEDED(CoInitialize(nullptr));
+}
+
 Win32Platform::~Win32Platform() {
     if (instance_mark_) CloseHandle(instance_mark_);
+    if (com_ready_) CoUninitialize();
 }
 
 std::optional<FileStamp> Win32Platform::file_stamp(const std::string& path) {

@@ -71,7 +71,12 @@ public:
     std::optional<std::string> console_text(std::string_view ansi_text) override;
 
 private:
+    // COM on the window's thread, made ready when a dialog or the media
+    // query first needs it (so that its library loads only then).
+    void ensure_com();
+
     HWND owner_ = nullptr;
+    bool com_ready_ = false;
     std::string program_folder_;
     std::string instance_tag_;
     HANDLE instance_mark_ = nullptr;

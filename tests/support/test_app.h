@@ -28,8 +28,12 @@ public:
     TestApp();
 
     // The full start-up (lists, states, preset and template lists, the main
-    // settings file from the fake file system).
-    void start() { app.start(); }
+    // settings file from the fake file system), and the background work
+    // that follows once the window waits for the user.
+    void start() {
+        app.start();
+        app.begin_background_work();
+    }
 
     // User actions. Each reports its events to the dispatch like the window.
     // Types character by character; digits-only fields refuse other
