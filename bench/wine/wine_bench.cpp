@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -403,25 +404,34 @@ void report_against_plain_loop(const std::string& figure, Program& program, cons
         fs::remove_all(program.folder() / ("avs-before-" + std::to_string(run)), ignored);
 }
 
-TAV_CASE(files_input) {
-    // TAV_BENCH_FILES sets a smaller season for looking into the figure.
+// A season of 2,000 files (TAV_BENCH_FILES sets a smaller one, for looking
+// into a figure) turned into jobs by the action `make_action` gives, timed
+// in turns with the plain loop. One file goes in first through "Files
+// input": the lines of one job, and Wine's dialogs warmed up.
+void time_season(const std::string& figure,
+                 const std::function<SeasonAction(Program&, const Season&, int expected_lines)>& make_action) {
     const char* count_override = std::getenv("TAV_BENCH_FILES");
     const int files = count_override ? std::max(1, std::atoi(count_override)) : 2000;
     const Season season = make_season(files);
     Program program;
-
-    // One file first: the lines of one job, and Wine's dialogs warmed up.
     const size_t lines_per_job = one_real_job(program, season).size();
     REQUIRE(lines_per_job > 2);
     const int expected_lines = static_cast<int>(lines_per_job) * files;
-    HWND selection = nullptr;
-    report_against_plain_loop("Files input of " + std::to_string(files) + " files, every wrapper written", program,
-                              season, lines_per_job,
-                              {[&] { selection = select_files(program, season, season.names); },
-                               [&] { return confirm_selection(program, selection, expected_lines); }});
+    report_against_plain_loop(figure + " of " + std::to_string(files) + " files, every wrapper written", program,
+                              season, lines_per_job, make_action(program, season, expected_lines));
     CHECK_EQ(program.close(60000), 0u);
     std::error_code ignored;
     fs::remove_all(season.root, ignored);
+}
+
+TAV_CASE(files_input) {
+    auto selection = std::make_shared<HWND>(nullptr);
+    time_season("Files input", [&](Program& program, const Season& season, int expected_lines) {
+        return SeasonAction{[&program, &season, selection] { *selection = select_files(program, season, season.names); },
+                            [&program, selection, expected_lines] {
+                                return confirm_selection(program, *selection, expected_lines);
+                            }};
+    });
 }
 
 // A season's folder dropped on the window, as from Explorer, timed from the
@@ -448,19 +458,11 @@ double drop_season(Program& program, const Season& season, int expected_lines) {
 }
 
 TAV_CASE(folder_drop) {
-    const char* count_override = std::getenv("TAV_BENCH_FILES");
-    const int files = count_override ? std::max(1, std::atoi(count_override)) : 2000;
-    const Season season = make_season(files);
-    Program program;
-    const size_t lines_per_job = one_real_job(program, season).size();
-    REQUIRE(lines_per_job > 2);
-    const int expected_lines = static_cast<int>(lines_per_job) * files;
-    report_against_plain_loop("drop of a folder of " + std::to_string(files) + " files, every wrapper written",
-                              program, season, lines_per_job,
-                              {[] {}, [&] { return drop_season(program, season, expected_lines); }});
-    CHECK_EQ(program.close(60000), 0u);
-    std::error_code ignored;
-    fs::remove_all(season.root, ignored);
+    time_season("drop of a folder", [](Program& program, const Season& season, int expected_lines) {
+        return SeasonAction{[] {}, [&program, &season, expected_lines] {
+                                return drop_season(program, season, expected_lines);
+                            }};
+    });
 }
 
 // --------------------------------------------------------------- job list

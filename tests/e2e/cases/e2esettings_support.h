@@ -90,6 +90,14 @@ inline std::vector<std::string> files_in(const fs::path& folder) {
     return sorted(std::move(names));
 }
 
+// The copies of job lists the program keeps in `folder`, by name.
+inline std::vector<std::string> copies_in(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (std::string& name : files_in(folder))
+        if (name.rfind("joblist-", 0) == 0) names.push_back(std::move(name));
+    return names;
+}
+
 // A current directory other than the program folder, removed at the end
 // unless a check failed.
 class OtherFolder {

@@ -8,14 +8,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-
-// The copies of job lists in the program folder.
-Lines copies_in(const fs::path& folder) {
-    Lines names;
-    for (const std::string& name : settings_support::files_in(folder))
-        if (name.rfind("joblist-", 0) == 0) names.push_back(name);
-    return names;
-}
+using settings_support::copies_in;
 
 // The job lines a copy holds: the lines between its header and its last.
 Lines lines_of_copy(const fs::path& path) {

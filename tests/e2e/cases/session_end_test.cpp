@@ -13,13 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-
-Lines copies_in(const fs::path& folder) {
-    Lines names;
-    for (const std::string& name : settings_support::files_in(folder))
-        if (name.rfind("joblist-", 0) == 0) names.push_back(name);
-    return names;
-}
+using settings_support::copies_in;
 
 // Ends the Windows session of the prefix, as logging off does, and waits
 // for the program to end.
