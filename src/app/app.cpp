@@ -130,7 +130,10 @@ void App::start_batch() {
 
 void App::save_settings_at_exit() { save_settings(ctx_, ctx_.program_folder + kMainSettingsFile); }
 
-void App::take_files(const std::vector<std::string>& names) { add_jobs_for_named_files(ctx_, names); }
+void App::take_files(const std::vector<std::string>& names) {
+    add_jobs_for_named_files(ctx_, names);
+    report_copy_failure(ctx_, job_list_copy_);
+}
 
 void App::exit() {
     save_settings_at_exit();

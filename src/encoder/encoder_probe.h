@@ -60,8 +60,6 @@ public:
         bool answered = false;  // it ran to its end when asked
     };
     Status status() const;
-    // The answer alone.
-    std::shared_ptr<const EncoderAnswer> answer() const { return status().answer; }
 
 private:
     struct State;

@@ -48,7 +48,7 @@ std::string make_pass_line(const SettingsView& s, Platform& platform) {
                (mode_line.writes_output ? quoted_batch_name(s.text(ctl::OutputFile)) + " " : std::string("nul "));
     command += quoted_batch_name(s.text(ctl::InputFile));
 
-    if (s.checked(ctl::LogEnabled)) command += " 2>&1|lputs.exe " + quoted_batch_name(s.text(ctl::LogFile));
+    if (s.checked(ctl::LogEnabled)) command += std::string(kLogPipe) + quoted_batch_name(s.text(ctl::LogFile));
 
     // The interpreter takes everything after an "if" condition, the log pipe
     // included, as the conditional command, so the size test is made by the

@@ -4,11 +4,16 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "encoder/settings_view.h"
 #include "model/platform.h"
 
 namespace tav {
+
+// The pipe that sends a pass's messages into its log file, named after it
+// in double quotes.
+inline constexpr std::string_view kLogPipe = " 2>&1|lputs.exe ";
 
 // The line of the pass that the view's mode selects. The conditional
 // double passes give their conditional second pass. The automated double

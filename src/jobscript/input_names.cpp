@@ -1,8 +1,12 @@
 #include "jobscript/input_names.h"
 
+#include <array>
+
 #include "common/paths.h"
 #include "common/text_rules.h"
 #include "common/working_folders.h"
+#include "encoder/dialect.h"
+#include "encoder/pass_line.h"
 #include "jobscript/job_markers.h"
 #include "jobscript/wrappers.h"
 #include "model/control_ids.h"
@@ -12,8 +16,14 @@ namespace {
 
 constexpr std::string_view kInputHeader = "@echo Input:";
 constexpr std::string_view kOutputHeader = "@echo Output:";
-// Where the encoder lines name a job's statistics file and its log.
-constexpr std::string_view kNamedFiles[] = {" --stats \"", "|lputs.exe \""};
+// Where the encoder lines name a job's statistics file and its log: the
+// option and the pipe, then the file name in double quotes. Every dialect
+// writes the statistics option as documented.
+const std::array<std::string, 2>& named_file_markers() {
+    static const std::array<std::string, 2> markers = {documented_dialect().text(Opt::Stats) + "\"",
+                                                       std::string(kLogPipe) + "\""};
+    return markers;
+}
 
 // A line as it runs: a disabled line still tells what its job was.
 std::string_view enabled_form(std::string_view line) {
@@ -33,9 +43,9 @@ std::string name_from_batch(std::string_view text) {
     return name;
 }
 
-// The files a line names after the markers of kNamedFiles.
+// The files a line names after the markers of named_file_markers.
 void add_named_files(std::string_view line, std::vector<std::string>& named) {
-    for (std::string_view marker : kNamedFiles) {
+    for (const std::string& marker : named_file_markers()) {
         const std::size_t at = line.find(marker);
         if (at == std::string_view::npos) continue;
         const std::size_t start = at + marker.size();

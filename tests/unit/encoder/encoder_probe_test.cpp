@@ -43,7 +43,7 @@ TEST(EncoderProbe, AnOlderBuildThatRefusesFullhelpIsAskedForLonghelp) {
                                     {"--longhelp", test::era_option_list()}}});
     EncoderProbe probe;
     probe.look(platform, "C:\\prog\\", 5s);
-    const auto answer = probe.answer();
+    const auto answer = probe.status().answer;
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->file.path, encoder);
     EXPECT_EQ(answer->file.stamp, (FileStamp{10, 1}));
